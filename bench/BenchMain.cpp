@@ -1,0 +1,92 @@
+// relay-bench entry: runs every family, then prints for each family the ratio of
+// "Family/ours" to each of its peers ("Family/<peer>") measured in the same run.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <thread>
+#include <atomic>
+#include <vector>
+
+namespace {
+
+struct Figure {
+    double realTimeNs = 0;
+    double itemsPerSecond = 0;
+};
+
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const auto& run : runs) {
+            if (run.run_type != Run::RT_Iteration || run.error_occurred)
+                continue;
+            Figure f;
+            f.realTimeNs = run.GetAdjustedRealTime() * unitToNs(run.time_unit);
+            if (auto it = run.counters.find("items_per_second"); it != run.counters.end())
+                f.itemsPerSecond = it->second;
+            figures_[run.benchmark_name()] = f;
+        }
+    }
+
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        std::map<std::string, std::map<std::string, Figure>> families;
+        for (const auto& [name, figure] : figures_) {
+            const auto slash = name.find('/');
+            if (slash == std::string::npos)
+                continue;
+            const auto rest = name.substr(slash + 1);
+            families[name.substr(0, slash)][rest.substr(0, rest.find('/'))] = figure;
+        }
+        std::printf("\n%-22s %-22s %14s %14s %10s\n", "family", "peer", "ours ns", "peer ns", "ours/peer");
+        for (const auto& [family, members] : families) {
+            const auto ours = members.find("ours");
+            if (ours == members.end())
+                continue;
+            for (const auto& [peer, figure] : members) {
+                if (peer == "ours" || figure.realTimeNs <= 0)
+                    continue;
+                std::printf("%-22s %-22s %14.1f %14.1f %10.3f\n", family.c_str(), peer.c_str(),
+                            ours->second.realTimeNs, figure.realTimeNs,
+                            ours->second.realTimeNs / figure.realTimeNs);
+            }
+        }
+    }
+
+private:
+    static double unitToNs(benchmark::TimeUnit unit)
+    {
+        switch (unit) {
+        case benchmark::kSecond: return 1e9;
+        case benchmark::kMillisecond: return 1e6;
+        case benchmark::kMicrosecond: return 1e3;
+        default: return 1.0;
+        }
+    }
+    std::map<std::string, Figure> figures_;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // A plug-in always lives in a multi-threaded host: start a second thread so
+    // that lock timings include the atomics a single-threaded process skips.
+    std::atomic<bool> stop{false};
+    std::thread companion([&] {
+        while (!stop.load())
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    });
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    stop = true;
+    companion.join();
+    return 0;
+}

@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include "support/TestEnvironment.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <new>
+#include <unistd.h>
+
+namespace {
+thread_local unsigned long long allocations = 0;
+std::string sandbox;
+std::atomic<int> tempCounter{0};
+
+void makeSandbox()
+{
+    char pattern[] = "/tmp/relay-test-XXXXXX";
+    const char* dir = mkdtemp(pattern);
+    if (!dir)
+        std::abort();
+    sandbox = dir;
+    const std::pair<const char*, const char*> vars[] = {
+        {"HOME", ""}, {"XDG_DATA_HOME", "/.local/share"}, {"XDG_CONFIG_HOME", "/.config"},
+        {"XDG_CACHE_HOME", "/.cache"}, {"XDG_DOCUMENTS_DIR", "/Documents"}, {"XDG_STATE_HOME", "/.local/state"}};
+    for (const auto& [name, sub] : vars) {
+        const std::string path = sandbox + sub;
+        std::filesystem::create_directories(path);
+        setenv(name, path.c_str(), 1);
+    }
+}
+} // namespace
+
+void* operator new(std::size_t size)
+{
+    ++allocations;
+    if (void* p = std::malloc(size ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) { return operator new(size); }
+void* operator new(std::size_t size, std::align_val_t align)
+{
+    ++allocations;
+    const std::size_t a = std::size_t(align);
+    if (void* p = std::aligned_alloc(a, (size + a - 1) / a * a))
+        return p;
+    throw std::bad_alloc();
+}
+void* operator new[](std::size_t size, std::align_val_t align) { return operator new(size, align); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+
+namespace TestSupport {
+
+const std::string& sandboxFolder() { return sandbox; }
+
+std::string makeTempFolder(const std::string& prefix)
+{
+    const std::string path = sandbox + "/" + prefix + std::to_string(tempCounter++);
+    std::filesystem::create_directories(path);
+    return path;
+}
+
+unsigned long long threadAllocationCount() { return allocations; }
+
+} // namespace TestSupport
+
+int main(int argc, char** argv)
+{
+    makeSandbox();
+    ::testing::InitGoogleTest(&argc, argv);
+    const int result = RUN_ALL_TESTS();
+    if (!std::getenv("RELAY_KEEP_TEST_FOLDERS")) {
+        std::error_code ec;
+        std::filesystem::remove_all(sandbox, ec);
+    }
+    return result;
+}
