@@ -1,0 +1,14 @@
+#pragma once
+#include "ui/Window.h"
+
+namespace UI::Radudar {
+
+// A framed background panel ("Radudar ControlBackground"), drawn from the
+// nine-part image "png/ControlBackground.png" (corners of 6 pixels).
+class ControlBackground : public Window {
+public:
+    ControlBackground(Canvas& canvas, Window* parent, const Util::String& name);
+    void draw(DrawContext& context) override;
+};
+
+} // namespace UI::Radudar
