@@ -43,6 +43,7 @@ std::unique_ptr<NativeWindow> NativeWindow::createChild(uint64_t parent, int wid
     }
     ::Window window = 0;
     XWindowAttributes attributes{};
+    bool made = false;
     {
         X11ErrorTrap trap(display);
         XSetWindowAttributes settings{};
@@ -52,19 +53,19 @@ std::unique_ptr<NativeWindow> NativeWindow::createChild(uint64_t parent, int wid
         // CopyFromParent depth and visual: a child must match its parent.
         window = XCreateWindow(display, ::Window(parent), 0, 0, unsigned(width), unsigned(height), 0, CopyFromParent,
                                InputOutput, CopyFromParent, CWEventMask | CWBackPixmap | CWBitGravity, &settings);
-        if (trap.failed() || !XGetWindowAttributes(display, window, &attributes) || trap.failed()) {
+        made = !trap.failed() && XGetWindowAttributes(display, window, &attributes) && !trap.failed();
+        if (made && (attributes.visual->c_class != TrueColor || attributes.depth < 24)) {
+            Util::Log::write(Util::format(
+                "The plug-in window needs a TrueColor visual of 24 bits; the parent has depth %1", attributes.depth));
+            XDestroyWindow(display, window);
+            made = false;
+        } else if (!made) {
             char hex[32];
             std::snprintf(hex, sizeof hex, "%llx", static_cast<unsigned long long>(parent));
             Util::Log::write(Util::format("Can't create the plug-in window in parent window 0x%1", hex));
-            XCloseDisplay(display);
-            return nullptr;
         }
     }
-    if (attributes.visual->c_class != TrueColor || attributes.depth < 24) {
-        Util::Log::write(Util::format("The plug-in window needs a TrueColor visual of 24 bits; the parent has depth %1",
-                                      attributes.depth));
-        X11ErrorTrap trap(display);
-        XDestroyWindow(display, window);
+    if (!made) {
         XCloseDisplay(display);
         return nullptr;
     }
