@@ -110,8 +110,10 @@ void Canvas::drawWindow(Window& window, const DrawContext& parentContext)
     if (context.clip().empty())
         return;
     window.draw(context);
-    for (const auto& child : window.children())
-        drawWindow(*child, context);
+    for (const bool backdrops : {true, false})
+        for (const auto& child : window.children())
+            if (child->isBackdrop() == backdrops)
+                drawWindow(*child, context);
 }
 
 } // namespace UI

@@ -16,6 +16,8 @@ public:
     Panel(Canvas& canvas, Window* parent, const Util::String& name, Kind kind);
     Kind kind() const { return kind_; }
     void draw(DrawContext& context) override;
+    // Every kind but the overlay lies behind its siblings.
+    bool isBackdrop() const override { return kind_ != Kind::SimpleOverlay; }
 
 private:
     Kind kind_;

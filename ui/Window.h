@@ -48,6 +48,9 @@ public:
     Window* findChild(const Util::String& name) const;
     // Moves this window to the end of its parent's children: drawn last, hit first.
     void bringToFront();
+    // A backdrop (a background panel) is drawn before, and hit after, every
+    // sibling that is not one, whatever the order in which they were made.
+    virtual bool isBackdrop() const { return false; }
 
     // Frame relative to the parent, inclusive edges.
     const Rect& frame() const { return frame_; }

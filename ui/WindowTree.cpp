@@ -23,9 +23,11 @@ Window* deepestAt(Window& window, Point p)
         return nullptr;
     const Point inside{p.x - window.frame().left, p.y - window.frame().top};
     const auto& children = window.children();
-    for (auto it = children.rbegin(); it != children.rend(); ++it)
-        if (Window* hit = deepestAt(**it, inside))
-            return hit;
+    for (const bool backdrops : {false, true})
+        for (auto it = children.rbegin(); it != children.rend(); ++it)
+            if ((*it)->isBackdrop() == backdrops)
+                if (Window* hit = deepestAt(**it, inside))
+                    return hit;
     return &window;
 }
 } // namespace
