@@ -7,6 +7,7 @@
 #include "ui/FontLibrary.h"
 
 #include <agg_conv_stroke.h>
+#include <agg_conv_transform.h>
 #include <agg_ellipse.h>
 #include <agg_path_storage.h>
 #include <agg_pixfmt_rgba.h>
@@ -17,9 +18,8 @@
 #include <agg_rounded_rect.h>
 #include <agg_scanline_u.h>
 #include <agg_span_allocator.h>
-#include <agg_span_gradient.h>
-#include <agg_span_interpolator_linear.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace UI {
@@ -35,6 +35,18 @@ agg::rgba8 premultiplied(Color c)
     color.premultiply();
     return color;
 }
+
+// A span generator that gives every pixel of a row the row's colour.
+struct RowColors {
+    const agg::rgba8* colors;
+    int firstRow;
+    int count;
+    void prepare() {}
+    void generate(agg::rgba8* span, int, int y, unsigned length) const
+    {
+        std::fill(span, span + length, colors[std::clamp(y - firstRow, 0, count - 1)]);
+    }
+};
 
 // A path-shaped rectangle covering whole pixels: edges on pixel boundaries.
 agg::rounded_rect roundedRect(const Rect& r, double radius, double inset = 0)
@@ -60,6 +72,7 @@ struct DrawContext::Renderer {
     agg::scanline_u8 scanline;
     agg::span_allocator<agg::rgba8> spans;
     std::vector<agg::rgba8> row;
+    std::vector<agg::rgba8> rowColors;
 };
 
 DrawContext::DrawContext(Image& target)
@@ -142,24 +155,36 @@ void DrawContext::fillVerticalGradient(const Rect& rect, double radius, Color to
 {
     if (clip_.empty() || rect.empty())
         return;
-    using Interpolator = agg::span_interpolator_linear<>;
-    using Colors = agg::pod_auto_array<agg::rgba8, 256>;
-    using Gradient = agg::span_gradient<agg::rgba8, Interpolator, agg::gradient_y, Colors>;
-    Colors colors;
-    for (unsigned i = 0; i < 256; ++i)
-        colors[i] = premultiplied(top.mix(bottom, float(i) / 255.0f));
-    agg::trans_affine toGradient = agg::trans_affine_translation(0, -(rect.top + origin_.y));
-    Interpolator interpolator(toGradient);
-    agg::gradient_y shape;
-    Gradient span(interpolator, shape, colors, 0, std::max(1, rect.height() - 1));
-
-    prepare();
+    if (radius <= 0) {
+        // A plain rectangle: one colour a row, no rasterising.
+        const Rect area = rect.offset(origin_.x, origin_.y).intersect(clip_);
+        if (area.empty())
+            return;
+        prepare();
+        const float span = float(std::max(1, rect.height() - 1));
+        for (int y = area.top; y <= area.bottom; ++y) {
+            const Color c = top.mix(bottom, float(y - origin_.y - rect.top) / span);
+            if (c.a == 255)
+                renderer_->base.copy_hline(area.left, y, area.right, premultiplied(c));
+            else
+                renderer_->base.blend_hline(area.left, y, area.right, premultiplied(c), agg::cover_full);
+        }
+        return;
+    }
+    // Rounded: the outline is rasterised, and each row takes its one colour.
     Renderer& r = *renderer_;
-    auto outline = roundedRect(rect, std::max(0.0, radius));
+    const int firstRow = rect.top + origin_.y;
+    r.rowColors.resize(size_t(rect.height()));
+    const float span = float(std::max(1, rect.height() - 1));
+    for (int i = 0; i < rect.height(); ++i)
+        r.rowColors[size_t(i)] = premultiplied(top.mix(bottom, float(i) / span));
+    RowColors colors{r.rowColors.data(), firstRow, rect.height()};
+    prepare();
+    auto outline = roundedRect(rect, radius);
     agg::trans_affine move = agg::trans_affine_translation(origin_.x, origin_.y);
     agg::conv_transform<agg::rounded_rect> placed(outline, move);
     r.rasterizer.add_path(placed);
-    agg::render_scanlines_aa(r.rasterizer, r.scanline, r.base, r.spans, span);
+    agg::render_scanlines_aa(r.rasterizer, r.scanline, r.base, r.spans, colors);
 }
 
 void DrawContext::fillEllipse(double cx, double cy, double rx, double ry, Color color) const
