@@ -11,7 +11,7 @@ Label::Label(Canvas& canvas, Window* parent, const Util::String& name, const Uti
     declare("Text", "String", text);
     declare("Style", "LabelStyle", Util::EnumValue{0});
     declare("Text Color", "Checked Color", Util::Checked<Color>{});
-    declare("Font Size", "Float", 11.0f);
+    declare("Font Size", "Float", 10.0f);
     declare("Bold", "Bool", false);
     declare("Alignment", "TextAlignment", Util::EnumValue{0});
 }

@@ -15,7 +15,7 @@ MouseOverOnOffButton::MouseOverOnOffButton(Canvas& canvas, Window* parent, const
     declare("Subtitle", "String", Util::String());
     declare("ToolTip", "String", Util::String());
     title_ = &Window::create<Label>(*this, "Title Text");
-    title_->setProperty("Font Size", 15.0f);
+    title_->setProperty("Font Size", 12.0f);
     title_->setProperty("Bold", true);
     subtitle_ = &Window::create<Label>(*this, "Subtitle Text");
     subtitle_->setProperty("Font Size", 9.0f);

@@ -20,7 +20,8 @@ TooltipWindow::TooltipWindow(Canvas& canvas, Window* parent, const Util::String&
 {
     setStyleClass("RadudarTooltip");
     hide();
-    timer_ = std::make_unique<SimpleTimer>(canvas.timers(), 50, [this] { check(); });
+    // Looks at every run of the timers, so that the delay holds to the millisecond.
+    timer_ = std::make_unique<SimpleTimer>(canvas.timers(), 0, [this] { check(); });
 }
 
 void TooltipWindow::ownerChanged()
