@@ -12,7 +12,8 @@ namespace UI {
 
 // An RGBA image, 8 bits a channel, rows top to bottom. Pixels are stored with
 // premultiplied alpha, the form the renderer blends in; PNG files hold straight
-// alpha and are converted on the way in and out.
+// alpha and are converted on the way in and out. An image is a plain value:
+// [any-thread] for the thread that owns it.
 class Image {
 public:
     Image() = default;

@@ -8,6 +8,7 @@
 namespace UI {
 
 // Pointer input in canvas pixels, from the native window or from the wrapper.
+// Decoding is [any-thread]; the events are handled on the [ui-thread].
 //
 // The wrapper's two record forms carry the same event in words:
 //   form 1 (selector 29): {kind, x, y, modifiers, flag}; flag nonzero on a Move

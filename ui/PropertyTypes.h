@@ -15,7 +15,7 @@ namespace Util {
 //   "Float Range", "UInt Range" "low,high"; "Checked <T>" the value's text, or
 //   "none" when unchecked ("Checked Rect" is "x,y,width,height");
 //   enumerations registered by window classes: one of their value names.
-// Registration happens on the user-interface thread while windows are set up.
+// Registration happens while windows are set up. [ui-thread]
 class PropertyTypes {
 public:
     static PropertyTypes& instance();

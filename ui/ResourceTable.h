@@ -12,6 +12,7 @@ namespace UI {
 // entries (name bytes, a zero byte, u32 offset, u32 size, little-endian) ended
 // by an empty name, then the data of each entry at a multiple of 32 bytes from
 // the start. The bytes stay where they are; the view keeps only the directory.
+// A read view may be used from any thread. [any-thread]
 class ResourceTable {
 public:
     struct Entry {

@@ -183,6 +183,8 @@ bool WindowTree::handlePress(const InputEvent& event)
     if (root_.closePopupOutside(event.point))
         return true;
     Window* target = targetAt(event.point);
+    // The key focus goes to the pressed window when it wants it, else nowhere.
+    setFocus(target && target->isEnabledInTree() && target->wantsFocus() ? target : nullptr);
     if (event.kind == InputKind::RightDown && (!target || target == &root_))
         return root_.showContextMenu(event.point);
     if (!target)
@@ -190,7 +192,6 @@ bool WindowTree::handlePress(const InputEvent& event)
     // A disabled control swallows the press without acting on it.
     if (!target->isEnabledInTree())
         return true;
-    setFocus(target->wantsFocus() ? target : nullptr);
     captured_ = target;
     setHovered(target);
     target->pointerDown(local(event, *target));
