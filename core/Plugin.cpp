@@ -1,6 +1,7 @@
 #include "core/Plugin.h"
 
 #include "core/ChannelConfiguration.h"
+#include "core/PassThroughElementSet.h"
 #include "core/PluginFactory.h"
 #include "core/RecordView.h"
 #include "platform/Clock.h"
@@ -30,13 +31,13 @@ std::mutex recordingMutex;
 
 } // namespace
 
-Plugin::Plugin(const CoreRecords::Creation& creation, PluginFactory& factory)
+Plugin::Plugin(const CoreRecords::Creation& creation, PluginFactory& factory, std::unique_ptr<ElementSet> elementSet)
     : PluginCore(creation, factory.definition(creation.hostContext)),
       factory_(factory),
       sampleRate_(creation.sampleRate),
       channelConfiguration_(creation.channelConfiguration),
       channelCount_(ChannelConfiguration::channelCount(creation.channelConfiguration)),
-      elementSet_(std::make_unique<PassThroughElementSet>())
+      elementSet_(elementSet ? std::move(elementSet) : std::make_unique<PassThroughElementSet>())
 {
     blockSizeHistory_.fill(FreeHistoryEntry);
     mainChannels_.assign(channelCount_, nullptr);
@@ -308,7 +309,7 @@ void Plugin::prepareSideBuses(const CoreRecords::Process& block)
         const bool holdsNull = count > 0 && std::any_of(bus.channels, bus.channels + count, [](float* p) { return !p; });
         if (holdsNull)
             count = bus.channels[0] ? 1 : 0; // a broken list passes as its first channel alone
-        sideChannelCounts_[b] = count;
+        sideBuses_[b] = {sideChannels_[b].data(), count};
     }
 }
 
@@ -325,9 +326,9 @@ void Plugin::processSubBlocks(const CoreRecords::Process& block)
         for (uint32_t c = 0; c < channelCount_; ++c)
             mainChannels_[c] = block.channels && block.channels[c] ? block.channels[c] + offset : nullptr;
         for (uint32_t b = 0; b < buses; ++b)
-            for (uint32_t c = 0; c < sideChannelCounts_[b]; ++c)
+            for (uint32_t c = 0; c < sideBuses_[b].channelCount; ++c)
                 sideChannels_[b][c] = block.sideBuses[b].channels[c] + offset;
-        elementSet_->processSubBlock(uint32_t(n), mainChannels_.data(), channelCount_);
+        elementSet_->processSubBlock(uint32_t(n), mainChannels_.data(), channelCount_, sideBuses_.data(), buses);
         if (playing) {
             const RecordView t(transport_.data());
             t.set<double>(TransportPositionOffset, t.get<double>(TransportPositionOffset) + double(n));

@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "core/PassThroughElementSet.h"
+#include "core/ElementSet.h"
 #include "core/PluginCore.h"
 #include "core/PluginEditor.h"
 #include "util/Trackable.h"
@@ -23,7 +23,8 @@ public:
     static constexpr size_t MaxSideBusChannels = 64;
     static constexpr size_t RecordingCapacity = 100000;
 
-    Plugin(const CoreRecords::Creation& creation, PluginFactory& factory);
+    // The element set defaults to the product's; tests may hand in their own.
+    Plugin(const CoreRecords::Creation& creation, PluginFactory& factory, std::unique_ptr<ElementSet> elementSet = {});
     ~Plugin() override;
 
     // PluginCore
@@ -112,7 +113,7 @@ private:
     float sampleRate_;
     uint32_t channelConfiguration_;
     uint32_t channelCount_;
-    std::unique_ptr<PassThroughElementSet> elementSet_;
+    std::unique_ptr<ElementSet> elementSet_;
     std::unique_ptr<PluginEditor> editor_;
 
     std::atomic<bool> active_{false};
@@ -131,7 +132,7 @@ private:
 
     std::vector<float*> mainChannels_;
     std::array<std::array<float*, MaxSideBusChannels>, CoreRecords::Process::MaxSideBuses> sideChannels_{};
-    std::array<uint32_t, CoreRecords::Process::MaxSideBuses> sideChannelCounts_{};
+    std::array<ElementSet::SideBus, CoreRecords::Process::MaxSideBuses> sideBuses_{};
 
     // The recorded-entry list of selector 2: one 8-byte entry per block (tick in
     // the high word, frame count in the low word) while recording is on.
