@@ -1,6 +1,7 @@
 #include "core/Plugin.h"
 
 #include "core/ChannelConfiguration.h"
+#include "core/HistoryFile.h"
 #include "core/PassThroughElementSet.h"
 #include "core/PluginFactory.h"
 #include "core/RecordView.h"
@@ -44,10 +45,12 @@ Plugin::Plugin(const CoreRecords::Creation& creation, PluginFactory& factory, st
     if (creation.recording)
         startRecording();
     hostApplicationName(); // reverse 13, asked once and kept
+    Util::HistoryFile::load(history_, *this, Util::HistoryFile::pathFor(definition()));
 }
 
 Plugin::~Plugin()
 {
+    Util::HistoryFile::save(history_, historyWord(), Util::HistoryFile::pathFor(definition()));
     if (editor_)
         editor_->close();
     editor_.reset();
@@ -84,6 +87,11 @@ bool Plugin::restoreStateChunkVariant(uint32_t size, const void* data, float, ui
     answer = 0;
     return restoreStateChunk(size, data, 0);
 }
+
+// A history written by another version of the product is not used.
+uint32_t Plugin::historyWord() const { return definition().versionNumber(); }
+
+std::vector<uint8_t> Plugin::historyState() { return {}; }
 
 // ---- Editor gestures: the instance has no automatable parameters yet ------------
 

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "core/ElementSet.h"
+#include "core/History.h"
+#include "core/HistoryDelegate.h"
 #include "core/PluginCore.h"
 #include "core/PluginEditor.h"
 #include "util/Trackable.h"
@@ -14,7 +16,7 @@ class PluginFactory;
 // One plug-in instance: owns its element set, the open editor, the status words,
 // the recorded-entry list and the processing bookkeeping. Created by the factory
 // (selector 1), destroyed by selector 7.
-class Plugin : public PluginCore, public Trackable {
+class Plugin : public PluginCore, public Trackable, public Util::HistoryDelegate {
 public:
     static constexpr size_t TransportSize = 136;
     static constexpr size_t BlockHistorySize = 19;
@@ -100,6 +102,11 @@ public:
     uint32_t hostOptionWord() const { return hostOption_; }
     PluginEditor* editor() const { return editor_.get(); }
 
+    // Undo history, kept in the history file between sessions. [ui-thread]
+    uint32_t historyWord() const override;
+    std::vector<uint8_t> historyState() override;
+    const Util::History& history() const { return history_; }
+
 private:
     void runBlockPass(const CoreRecords::Process& block);
     void processSubBlocks(const CoreRecords::Process& block);
@@ -142,6 +149,7 @@ private:
     uint64_t recordingStartTick_ = 0;
     std::atomic<uint32_t> recordingStatus_{0};
 
+    Util::History history_;
     WrapperLink::ActivationWords activationWords_;
     std::atomic<uint32_t> hostOption_{0};
     std::atomic<bool> hostOptionSet_{false};
