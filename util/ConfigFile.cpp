@@ -101,6 +101,14 @@ T ConfigFile::readFixed(const String& key, uint32_t type, T defaultValue) const
         defaultValue);
 }
 
+template <typename T>
+void ConfigFile::writeFixed(const String& key, uint32_t type, T value)
+{
+    uint8_t data[sizeof(T)];
+    storeLittleEndian(data, value);
+    write(key, type, data, sizeof data);
+}
+
 void ConfigFile::write(const String& key, uint32_t type, const void* data, size_t size)
 {
     guarded(
@@ -144,12 +152,7 @@ float ConfigFile::GetFloat(const String& key, float defaultValue) const
     return readFixed(key, Platform::kRegistryBinary, defaultValue);
 }
 
-void ConfigFile::SetFloat(const String& key, float value)
-{
-    uint8_t data[4];
-    storeLittleEndian(data, value);
-    write(key, Platform::kRegistryBinary, data, sizeof data);
-}
+void ConfigFile::SetFloat(const String& key, float value) { writeFixed(key, Platform::kRegistryBinary, value); }
 
 bool ConfigFile::GetBool(const String& key, bool defaultValue) const
 {
@@ -163,24 +166,14 @@ uint32_t ConfigFile::GetUInt(const String& key, uint32_t defaultValue) const
     return readFixed(key, Platform::kRegistryDWord, defaultValue);
 }
 
-void ConfigFile::SetUInt(const String& key, uint32_t value)
-{
-    uint8_t data[4];
-    storeLittleEndian(data, value);
-    write(key, Platform::kRegistryDWord, data, sizeof data);
-}
+void ConfigFile::SetUInt(const String& key, uint32_t value) { writeFixed(key, Platform::kRegistryDWord, value); }
 
 uint64_t ConfigFile::GetUInt64(const String& key, uint64_t defaultValue) const
 {
     return readFixed(key, Platform::kRegistryQWord, defaultValue);
 }
 
-void ConfigFile::SetUInt64(const String& key, uint64_t value)
-{
-    uint8_t data[8];
-    storeLittleEndian(data, value);
-    write(key, Platform::kRegistryQWord, data, sizeof data);
-}
+void ConfigFile::SetUInt64(const String& key, uint64_t value) { writeFixed(key, Platform::kRegistryQWord, value); }
 
 void ConfigFile::GetBytes(const String& key, std::vector<uint8_t>& bytes) const
 {

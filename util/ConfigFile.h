@@ -59,6 +59,8 @@ private:
     String keyBelow(const String& keyPath) const;
     template <typename T>
     T readFixed(const String& key, uint32_t type, T defaultValue) const;
+    template <typename T>
+    void writeFixed(const String& key, uint32_t type, T value);
     void write(const String& key, uint32_t type, const void* data, size_t size);
 
     NameRecord path_;
