@@ -100,35 +100,26 @@ struct Stored<Encoding::Int32> {
     }
 };
 
-template <>
-struct Stored<Encoding::Float32> {
-    static constexpr size_t kSize = 4;
+// IEEE floats of either size, stored as they are.
+template <typename F>
+struct StoredIeee {
+    static constexpr size_t kSize = sizeof(F);
     template <typename T>
     static T load(const uint8_t* p)
     {
-        return T(Util::loadLittleEndian<float>(p));
+        return T(Util::loadLittleEndian<F>(p));
     }
     template <typename T>
     static void store(uint8_t* p, T value)
     {
-        Util::storeLittleEndian(p, float(value));
+        Util::storeLittleEndian(p, F(value));
     }
 };
 
 template <>
-struct Stored<Encoding::Float64> {
-    static constexpr size_t kSize = 8;
-    template <typename T>
-    static T load(const uint8_t* p)
-    {
-        return T(Util::loadLittleEndian<double>(p));
-    }
-    template <typename T>
-    static void store(uint8_t* p, T value)
-    {
-        Util::storeLittleEndian(p, double(value));
-    }
-};
+struct Stored<Encoding::Float32> : StoredIeee<float> {};
+template <>
+struct Stored<Encoding::Float64> : StoredIeee<double> {};
 
 template <Encoding E, typename T>
 void encodeAll(const T* samples, size_t count, uint8_t* stored)
