@@ -30,7 +30,19 @@ std::string encode(const Format& format, const std::vector<float>& interleaved, 
     const std::string path = TestSupport::makeTempFolder("rt") + "/ours.wav";
     Encoder encoder(path, format);
     EXPECT_TRUE(encoder.BeginWriting().ok());
-    EXPECT_TRUE(encoder.WriteFloatInterleaved(interleaved.size() / format.channels, interleaved.data()).ok());
+    // The first half from channel pointers, the rest interleaved.
+    const size_t channels = format.channels;
+    const size_t frames = interleaved.size() / channels;
+    const size_t half = frames / 2;
+    std::vector<std::vector<float>> planes(channels, std::vector<float>(half));
+    std::vector<const float*> pointers;
+    for (size_t c = 0; c < channels; ++c) {
+        for (size_t f = 0; f < half; ++f)
+            planes[c][f] = interleaved[f * channels + c];
+        pointers.push_back(planes[c].data());
+    }
+    EXPECT_TRUE(encoder.WriteFloatDeinterleaved(half, pointers.data()).ok());
+    EXPECT_TRUE(encoder.WriteFloatInterleaved(frames - half, interleaved.data() + half * channels).ok());
     EXPECT_TRUE(encoder.WriteMarkers(markers).ok());
     EXPECT_TRUE(encoder.Finish().ok());
     return path;
