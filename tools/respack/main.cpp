@@ -24,13 +24,13 @@ int main(int argc, char** argv)
     try {
         ResourcePacker packer;
         for (int i = 3; i < argc; ++i) {
-            const std::string spec = argv[i];
-            const size_t eq = spec.find('=');
+            const std::string folderArgument = argv[i];
+            const size_t eq = folderArgument.find('=');
             if (eq == std::string::npos) {
                 std::fprintf(stderr, "relay-respack: expected <prefix>=<folder>, got %s\n", argv[i]);
                 return 2;
             }
-            packer.addFolder(spec.substr(0, eq), spec.substr(eq + 1));
+            packer.addFolder(folderArgument.substr(0, eq), folderArgument.substr(eq + 1));
         }
         const auto table = packer.pack();
         const std::string source = ResourcePacker::toCppSource(table);
