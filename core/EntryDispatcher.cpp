@@ -261,7 +261,7 @@ int32_t instanceSelector(PluginCore& p, uint32_t selector, uint32_t lockIndex, v
     case 36: return p.unsupportedSecond();
     case 37: return p.settingsRequest(r.data());
     case 38: p.storeHostOptionWord(r.u32(0)); return Success;
-    case 39: p.runDeferredTasks(); return Success;
+    case 39: p.runIdleService(); return Success;
     case 40: return p.propertyMessage(r.u32(0), r.u32(4), r.u64(8), lockIndex);
     default: return UnknownSelector;
     }

@@ -467,6 +467,14 @@ void Plugin::closeEditor()
 
 void Plugin::editorNoOperation(uint32_t) {}
 
+void Plugin::idle()
+{
+    // The window's timers, native events and drawing run here, inside the wrapper's call.
+    Platform::ScopedLock hold(threadController().userInterface());
+    if (editor_)
+        editor_->idle();
+}
+
 uint8_t Plugin::idleEditor() { return editor_ ? editor_->idle() : 1; }
 
 uint64_t Plugin::editorWindowHandle() { return editor_ ? editor_->windowHandle() : 0; }

@@ -78,6 +78,7 @@ public:
     bool elementSetQuestion(uint32_t a, uint32_t b) override;
     int32_t settingsRequest(uint8_t* record) override;
     void storeHostOptionWord(uint32_t word) override;
+    void idle() override;
     int32_t openEditor(uint64_t parentWindow, uint32_t width, uint32_t height, const uint32_t words[3],
                        bool recording) override;
 

@@ -14,6 +14,12 @@ PluginCore::PluginCore(const CoreRecords::Creation& creation, const PluginDefini
 
 PluginCore::~PluginCore() = default;
 
+void PluginCore::runIdleService()
+{
+    deferredTasks_.runAll();
+    idle();
+}
+
 void PluginCore::askHostApplication()
 {
     if (hostApplicationAsked_)

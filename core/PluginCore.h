@@ -133,6 +133,8 @@ public:
     virtual bool elementSetQuestion(uint32_t a, uint32_t b) = 0;
     virtual int32_t settingsRequest(uint8_t* record) = 0;
     virtual void storeHostOptionWord(uint32_t word) = 0;
+    // Work of the idle service after the deferred tasks. [ui-thread]
+    virtual void idle() {}
     // Opening the editor (selector 28, code 0). [ui-thread]
     virtual int32_t openEditor(uint64_t parentWindow, uint32_t width, uint32_t height, const uint32_t words[3],
                                bool recording) = 0;
@@ -145,7 +147,9 @@ public:
     const Util::String& name() const { return name_; }
     const WrapperLink& wrapper() const { return wrapper_; }
     DeferredTaskQueue& deferredTasks() { return deferredTasks_; }
-    void runDeferredTasks() { deferredTasks_.runAll(); } // selector 39 [ui-thread]
+    // The idle service (selector 39): queued deferred tasks, then the instance's
+    // own idle work. [ui-thread]
+    void runIdleService();
 
     void setInstanceFlag(bool on) { instanceFlag_ = on; } // selectors 3, 4
     bool instanceFlag() const { return instanceFlag_; }

@@ -1,6 +1,7 @@
 #include "core/PluginFactoryImpl.h"
 
 #include "core/Plugin.h"
+#include "ui/PluginEditorWindow.h"
 
 PluginFactory& PluginFactory::instance()
 {
@@ -9,11 +10,7 @@ PluginFactory& PluginFactory::instance()
     return factory;
 }
 
-std::unique_ptr<PluginEditor> PluginFactoryImpl::createMainWindow(Plugin&)
-{
-    // No window toolkit is linked into this build yet: opening fails cleanly (7).
-    return nullptr;
-}
+std::unique_ptr<PluginEditor> PluginFactoryImpl::createMainWindow(Plugin&) { return UI::createPluginEditor(); }
 
 PluginCore* PluginFactoryImpl::createPlugin(const CoreRecords::Creation& creation)
 {

@@ -302,3 +302,40 @@ TEST_F(EntryProtocol, PassThroughBlocksAllocateNothingAfterTheFirst)
     EXPECT_EQ(TestSupport::threadAllocationCount() - before, 0u);
     EXPECT_EQ(samples, original);
 }
+
+TEST_F(EntryProtocol, TheEditorOpensIdlesTakesEventsAndCloses)
+{
+    Wrapper w(plugin);
+    w.create();
+    Bytes record(128);
+    record.put<uint32_t>(0, 0); // open, without a parent window: off screen
+    record.put<uint32_t>(16, 470);
+    record.put<uint32_t>(20, 276);
+    ASSERT_EQ(plugin(28, 1, w.instance, *record), 0);
+    record.put<uint32_t>(0, 5);
+    record.put<uint32_t>(60, 77);
+    EXPECT_EQ(plugin(28, 1, w.instance, *record), 0);
+    EXPECT_NE(record.get<uint32_t>(60), 77u); // the open editor answered its idle
+    EXPECT_EQ(plugin(39, 1, w.instance, nullptr), 0); // the idle service drives the window too
+
+    Bytes event(32);
+    event.put<uint32_t>(0, 0); // a pointer move over the window
+    event.put<uint32_t>(4, 10);
+    event.put<uint32_t>(8, 10);
+    EXPECT_EQ(plugin(29, 1, w.instance, *event), 0);
+
+    Bytes property(16);
+    const char text[] = "hello";
+    property.put<uint32_t>(0, 0x800523BCu);
+    property.put<uint32_t>(4, 5);
+    property.putPointer(8, text);
+    EXPECT_EQ(plugin(40, 1, w.instance, *property), 0); // an open editor takes the text
+
+    record.put<uint32_t>(0, 1);
+    EXPECT_EQ(plugin(28, 1, w.instance, *record), 0);
+    record.put<uint32_t>(0, 6);
+    record.put<uint64_t>(64, 99);
+    EXPECT_EQ(plugin(28, 1, w.instance, *record), 0);
+    EXPECT_EQ(record.get<uint64_t>(64), 0u); // closed: no window handle
+    EXPECT_EQ(plugin(40, 1, w.instance, *property), 7);
+}
