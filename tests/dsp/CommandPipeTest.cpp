@@ -353,8 +353,11 @@ TEST(CommandPipeStress, PostersHighAndLowThreadsSeeEveryCommandExactlyAsOftenAsI
     CommandPipe pipe({0, "stress"}, nullptr, 4, {0, false}, &processing);
     std::thread high([&] {
         while (log.lowTotal.load() < total) {
-            Platform::ScopedLock lock(processing);
-            pipe.ProcessHigh();
+            {
+                Platform::ScopedLock lock(processing);
+                pipe.ProcessHigh();
+            }
+            std::this_thread::yield();
         }
     });
     std::thread low([&] {
