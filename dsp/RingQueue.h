@@ -50,7 +50,9 @@ public:
         Platform::ScopedLock lock(writeLock_);
         uint32_t write = write_.load(std::memory_order_relaxed);
         uint32_t next = Next(write);
-        while (next == read_.load(std::memory_order_acquire)) {
+        // The read index is re-read only when its last reading says "full": an
+        // older reading can only make the queue look fuller than it is.
+        while (next == readSeen_ && next == (readSeen_ = read_.load(std::memory_order_acquire))) {
             if (!growable_)
                 return false;
             Grow();
@@ -66,14 +68,16 @@ public:
     T* Pop()
     {
         Platform::ScopedLock lock(readLock_);
-        uint32_t read = read_.load(std::memory_order_acquire);
-        while (read != write_.load(std::memory_order_acquire)) {
-            T* item = slots_[read];
-            if (read_.compare_exchange_weak(read, Next(read), std::memory_order_acq_rel,
-                                            std::memory_order_acquire))
-                return item;
-        }
-        return nullptr;
+        const uint32_t read = read_.load(std::memory_order_relaxed);
+        // Likewise an older reading of the write index can only look emptier.
+        if (read == writeSeen_ && read == (writeSeen_ = write_.load(std::memory_order_acquire)))
+            return nullptr;
+        T* item = slots_[read];
+        // Only holders of the read lock move the read index, so nothing can have
+        // moved it since the load: a release store does what a compare-exchange
+        // would, without its locked instruction.
+        read_.store(Next(read), std::memory_order_release);
+        return item;
     }
 
 private:
@@ -93,16 +97,24 @@ private:
         slots_.swap(grown);
         read_.store(0, std::memory_order_release);
         write_.store(count, std::memory_order_release);
+        readSeen_ = 0;
+        writeSeen_ = 0;
         capacity_.store(uint32_t(slots_.size()), std::memory_order_release);
     }
 
+    // The popping side's and the pushing side's fields sit on cache lines of
+    // their own, so a push and a pop on two cores do not disturb each other.
+    static constexpr std::size_t kCacheLine = 64;
+
     Util::NameRecord name_;
     bool growable_;
-    std::atomic<uint32_t> read_{0};
-    std::atomic<uint32_t> write_{0};
     std::vector<T*> slots_;
     std::atomic<uint32_t> capacity_;
+    alignas(kCacheLine) std::atomic<uint32_t> read_{0};
+    uint32_t writeSeen_ = 0; // under the read lock
     Platform::CriticalSection readLock_;
+    alignas(kCacheLine) std::atomic<uint32_t> write_{0};
+    uint32_t readSeen_ = 0; // under the write lock
     Platform::CriticalSection writeLock_;
 };
 
