@@ -102,8 +102,9 @@ private:
         capacity_.store(uint32_t(slots_.size()), std::memory_order_release);
     }
 
-    // The popping side's and the pushing side's fields sit on cache lines of
-    // their own, so a push and a pop on two cores do not disturb each other.
+    // Each index, and each side's lock with its private reading of the other
+    // side's index, sits on cache lines of its own: a thread spinning on one
+    // index does not disturb the other side's lock.
     static constexpr std::size_t kCacheLine = 64;
 
     Util::NameRecord name_;
@@ -111,10 +112,10 @@ private:
     std::vector<T*> slots_;
     std::atomic<uint32_t> capacity_;
     alignas(kCacheLine) std::atomic<uint32_t> read_{0};
-    uint32_t writeSeen_ = 0; // under the read lock
-    Platform::CriticalSection readLock_;
     alignas(kCacheLine) std::atomic<uint32_t> write_{0};
-    uint32_t readSeen_ = 0; // under the write lock
+    alignas(kCacheLine) uint32_t writeSeen_ = 0; // under the read lock
+    Platform::CriticalSection readLock_;
+    alignas(kCacheLine) uint32_t readSeen_ = 0; // under the write lock
     Platform::CriticalSection writeLock_;
 };
 
