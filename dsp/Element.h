@@ -1,6 +1,6 @@
 #pragma once
 #include "dsp/MultichannelBufferView.h"
-#include "dsp/ParamSpec.h"
+#include "dsp/ParamDeclaration.h"
 #include "util/Text.h"
 
 #include <boost/noncopyable.hpp>
@@ -47,7 +47,7 @@ public:
     // Parameters, by index in registration order or by name. [any-thread]
     virtual uint32_t GetParameterCount() const = 0;
     virtual std::optional<uint32_t> FindParameter(const Util::String& name) const = 0;
-    virtual const ParamSpec* GetParameterSpec(uint32_t index) const = 0;
+    virtual const ParamDeclaration* GetParameterDeclaration(uint32_t index) const = 0;
     // On the processing thread the audio side's value, elsewhere the value the
     // user-interface side sees. Nothing beyond the count.
     virtual std::optional<ParamValue> GetParameterValue(uint32_t index) const = 0;

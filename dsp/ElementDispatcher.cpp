@@ -25,9 +25,9 @@ ElementDispatcher::~ElementDispatcher()
 template <typename Param>
 Param* ElementDispatcher::Declare(std::unique_ptr<Param> param)
 {
-    const Util::String& name = param->GetSpec().name;
+    const Util::String& name = param->GetDeclaration().name;
     for (const auto& declared : declared_)
-        if (declared->GetSpec().name == name)
+        if (declared->GetDeclaration().name == name)
             Util::Log::write(Util::format("Parameter \"%1\" has already been registered", name));
     Param* raw = param.get();
     declared_.push_back(std::move(param));
@@ -37,38 +37,38 @@ Param* ElementDispatcher::Declare(std::unique_ptr<Param> param)
 ElementParam<float> ElementDispatcher::DeclareFloat(const Util::String& name, float minimum, float maximum,
                                                     float defaultValue)
 {
-    ParamSpec spec{name, ParamKind::Float, minimum, maximum, defaultValue, {}, 0};
+    ParamDeclaration declaration{name, ParamKind::Float, minimum, maximum, defaultValue, {}, 0};
     return ElementParam<float>(
-        Declare(std::make_unique<ElementDispatcherParam<float>>(*this, spec, defaultValue, minimum, maximum)));
+        Declare(std::make_unique<ElementDispatcherParam<float>>(*this, declaration, defaultValue, minimum, maximum)));
 }
 
 ElementParam<bool> ElementDispatcher::DeclareBool(const Util::String& name, bool defaultValue)
 {
-    ParamSpec spec{name, ParamKind::Bool, 0.0f, 1.0f, defaultValue ? 1.0f : 0.0f, {}, 0};
+    ParamDeclaration declaration{name, ParamKind::Bool, 0.0f, 1.0f, defaultValue ? 1.0f : 0.0f, {}, 0};
     return ElementParam<bool>(
-        Declare(std::make_unique<ElementDispatcherParam<bool>>(*this, spec, defaultValue, false, true)));
+        Declare(std::make_unique<ElementDispatcherParam<bool>>(*this, declaration, defaultValue, false, true)));
 }
 
 ElementParam<uint32_t> ElementDispatcher::DeclareUInt(const Util::String& name, uint32_t minimum, uint32_t maximum,
                                                       uint32_t defaultValue)
 {
-    ParamSpec spec{name, ParamKind::UInt, float(minimum), float(maximum), float(defaultValue), {}, 0};
+    ParamDeclaration declaration{name, ParamKind::UInt, float(minimum), float(maximum), float(defaultValue), {}, 0};
     return ElementParam<uint32_t>(
-        Declare(std::make_unique<ElementDispatcherParam<uint32_t>>(*this, spec, defaultValue, minimum, maximum)));
+        Declare(std::make_unique<ElementDispatcherParam<uint32_t>>(*this, declaration, defaultValue, minimum, maximum)));
 }
 
 ElementParamEnum ElementDispatcher::DeclareEnum(const Util::String& name, std::vector<Util::String> valueNames,
                                                 uint32_t defaultValue)
 {
     const uint32_t last = valueNames.empty() ? 0 : uint32_t(valueNames.size() - 1);
-    ParamSpec spec{name, ParamKind::Enum, 0.0f, float(last), float(defaultValue), std::move(valueNames), 0};
+    ParamDeclaration declaration{name, ParamKind::Enum, 0.0f, float(last), float(defaultValue), std::move(valueNames), 0};
     return ElementParamEnum(
-        Declare(std::make_unique<ElementDispatcherParamEnum>(*this, spec, defaultValue, 0u, last)));
+        Declare(std::make_unique<ElementDispatcherParamEnum>(*this, declaration, defaultValue, 0u, last)));
 }
 
 std::optional<uint32_t> ElementDispatcher::Register(ElementParamEntry& entry)
 {
-    if (FindParameter(entry.GetSpec().name))
+    if (FindParameter(entry.GetDeclaration().name))
         return std::nullopt;
     const auto index = uint32_t(registry_.size());
     entry.SetIndex(index);
@@ -110,15 +110,15 @@ ElementParamEntry* ElementDispatcher::GetParameterEntry(uint32_t index) const
 std::optional<uint32_t> ElementDispatcher::FindParameter(const Util::String& name) const
 {
     for (uint32_t index = 0; index < registry_.size(); ++index)
-        if (registry_[index]->GetSpec().name == name)
+        if (registry_[index]->GetDeclaration().name == name)
             return index;
     return std::nullopt;
 }
 
-const ParamSpec* ElementDispatcher::GetParameterSpec(uint32_t index) const
+const ParamDeclaration* ElementDispatcher::GetParameterDeclaration(uint32_t index) const
 {
     const ElementParamEntry* entry = GetParameterEntry(index);
-    return entry ? &entry->GetSpec() : nullptr;
+    return entry ? &entry->GetDeclaration() : nullptr;
 }
 
 std::optional<ParamValue> ElementDispatcher::GetParameterValue(uint32_t index) const

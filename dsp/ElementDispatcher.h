@@ -28,7 +28,7 @@ public:
     void DispatchParameters() override;
     uint32_t GetParameterCount() const override;
     std::optional<uint32_t> FindParameter(const Util::String& name) const override;
-    const ParamSpec* GetParameterSpec(uint32_t index) const override;
+    const ParamDeclaration* GetParameterDeclaration(uint32_t index) const override;
     std::optional<ParamValue> GetParameterValue(uint32_t index) const override;
     bool SetParameterValue(uint32_t index, const ParamValue& value, uint64_t tag = 0) override;
     // Made once through CreateControllerSet. Throws std::logic_error when called

@@ -21,14 +21,14 @@ std::unique_ptr<Object> bind(DSP::ElementParamEntry& entry, Extra&&... extra)
 
 std::unique_ptr<Object> makeController(DSP::ElementParamEntry& entry)
 {
-    switch (entry.GetSpec().kind) {
+    switch (entry.GetDeclaration().kind) {
     case DSP::ParamKind::Float:
         return bind<ElementDispatcherFloatController, DSP::ElementDispatcherParam<float>>(entry);
     case DSP::ParamKind::Bool:
         return bind<ElementDispatcherBoolController, DSP::ElementDispatcherParam<bool>>(entry);
     case DSP::ParamKind::Enum:
         return bind<ElementDispatcherEnumController, DSP::ElementDispatcherParamEnum>(entry,
-                                                                                      entry.GetSpec().valueNames);
+                                                                                      entry.GetDeclaration().valueNames);
     case DSP::ParamKind::UInt:
         return bind<ElementDispatcherEnumController, DSP::ElementDispatcherParam<uint32_t>>(
             entry, std::vector<Util::String>{});
@@ -42,7 +42,7 @@ ElementDispatcherControllerSet::ElementDispatcherControllerSet(DSP::ElementDispa
 {
     for (uint32_t index = 0; index < element.GetParameterCount(); ++index) {
         DSP::ElementParamEntry& entry = *element.GetParameterEntry(index);
-        Add(entry.GetSpec().name, makeController(entry));
+        Add(entry.GetDeclaration().name, makeController(entry));
     }
 }
 

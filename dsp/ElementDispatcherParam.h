@@ -18,8 +18,8 @@ namespace DSP {
 template <typename T, typename Base = ElementParamImplBase<T>>
 class ElementDispatcherParam : public Base, public ElementParamEntry, private boost::noncopyable {
 public:
-    ElementDispatcherParam(ElementDispatcher& element, ParamSpec spec, T defaultValue, T minimum, T maximum)
-        : element_(element), spec_(std::move(spec)), default_(defaultValue), audioValue_(defaultValue),
+    ElementDispatcherParam(ElementDispatcher& element, ParamDeclaration declaration, T defaultValue, T minimum, T maximum)
+        : element_(element), declaration_(std::move(declaration)), default_(defaultValue), audioValue_(defaultValue),
           dispatch_(element, audioValue_, minimum, maximum)
     {
     }
@@ -36,16 +36,16 @@ public:
             element_.IsOnProcessingSide() ? DispatchInfoBase::kAudioSide : DispatchInfoBase::kUserInterfaceSide;
         dispatch_.SetValue(mode, value, tag);
     }
-    uint64_t GetDescriptor() const override { return spec_.descriptor; }
+    uint64_t GetDescriptor() const override { return declaration_.descriptor; }
     T GetDefault() const override { return default_; }
-    const ParamSpec& GetRecord() const override { return spec_; }
+    const ParamDeclaration& GetRecord() const override { return declaration_; }
     void BeginEdit() override { element_.GetHost().BeginParameterEdit(element_, index_); }
     void EndEdit() override { element_.GetHost().EndParameterEdit(element_, index_); }
     ElementDispatcher& GetElement() const override { return element_; }
-    const Util::String& GetName() const override { return spec_.name; }
+    const Util::String& GetName() const override { return declaration_.name; }
 
     // ElementParamEntry
-    const ParamSpec& GetSpec() const override { return spec_; }
+    const ParamDeclaration& GetDeclaration() const override { return declaration_; }
     uint32_t GetIndex() const override { return index_; }
     ParamValue GetEntryValue() const override { return GetValue(); }
     ParamValue GetAudioSideValue() const override { return audioValue_.load(std::memory_order_acquire); }
@@ -68,11 +68,11 @@ private:
     {
         if (const T* same = std::get_if<T>(&value))
             return *same;
-        return std::get<T>(spec_.FromFloat(ParamSpec::ToFloat(value)));
+        return std::get<T>(declaration_.FromFloat(ParamDeclaration::ToFloat(value)));
     }
 
     ElementDispatcher& element_;
-    ParamSpec spec_;
+    ParamDeclaration declaration_;
     T default_;
     uint32_t index_ = 0;
     std::atomic<T> audioValue_;

@@ -9,7 +9,7 @@ class ElementDispatcherParamEnum final : public ElementDispatcherParam<uint32_t,
 public:
     using ElementDispatcherParam<uint32_t, ElementParamEnumImplBase>::ElementDispatcherParam;
 
-    const std::vector<Util::String>& GetValueNames() const override { return GetSpec().valueNames; }
+    const std::vector<Util::String>& GetValueNames() const override { return GetDeclaration().valueNames; }
 };
 
 } // namespace DSP

@@ -1,6 +1,6 @@
 #pragma once
 #include "dsp/DispatchInfoBase.h"
-#include "dsp/ParamSpec.h"
+#include "dsp/ParamDeclaration.h"
 
 #include <cstdint>
 #include <functional>
@@ -14,7 +14,7 @@ public:
     using Listener = std::function<void(uint32_t mode, const ParamValue& value, uint64_t tag)>;
 
     virtual ~ElementParamEntry() = default;
-    virtual const ParamSpec& GetSpec() const = 0;
+    virtual const ParamDeclaration& GetDeclaration() const = 0;
     // The registration index. [any-thread]
     virtual uint32_t GetIndex() const = 0;
     // As ElementParamImplBase::GetValue. [any-thread]

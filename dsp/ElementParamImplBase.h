@@ -1,5 +1,5 @@
 #pragma once
-#include "dsp/ParamSpec.h"
+#include "dsp/ParamDeclaration.h"
 #include "util/Text.h"
 
 #include <cstdint>
@@ -21,7 +21,7 @@ public:
     virtual void SetValue(T value, uint64_t tag = 0) = 0;
     virtual uint64_t GetDescriptor() const = 0;
     virtual T GetDefault() const = 0;
-    virtual const ParamSpec& GetRecord() const = 0;
+    virtual const ParamDeclaration& GetRecord() const = 0;
     // An edit gesture begins or ends (the host's automation). [ui-thread]
     virtual void BeginEdit() = 0;
     virtual void EndEdit() = 0;

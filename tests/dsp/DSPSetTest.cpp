@@ -43,11 +43,11 @@ TEST(DSPSet, TheShuttleStateIsAnEnumerationStartingIdle)
 {
     TestHost host;
     DSP::DSPSet set(host, 44100.0f, kStereo);
-    const DSP::ParamSpec* spec = set.GetShuttle()->GetParameterSpec(0);
-    ASSERT_NE(spec, nullptr);
-    EXPECT_EQ(spec->name, "Shuttle State");
-    EXPECT_EQ(spec->kind, DSP::ParamKind::Enum);
-    EXPECT_EQ(spec->valueNames, (std::vector<Util::String>{"Idle", "Capturing", "Captured", "Ready to Write"}));
+    const DSP::ParamDeclaration* declaration = set.GetShuttle()->GetParameterDeclaration(0);
+    ASSERT_NE(declaration, nullptr);
+    EXPECT_EQ(declaration->name, "Shuttle State");
+    EXPECT_EQ(declaration->kind, DSP::ParamKind::Enum);
+    EXPECT_EQ(declaration->valueNames, (std::vector<Util::String>{"Idle", "Capturing", "Captured", "Ready to Write"}));
     EXPECT_EQ(shuttleState(set), 0u);
 }
 

@@ -59,7 +59,7 @@ struct ParamFixture : ::testing::Test {
     void Listen(uint32_t index)
     {
         element.AddParameterListener(index, [this](uint32_t mode, const DSP::ParamValue& value, uint64_t) {
-            changes.push_back({mode, DSP::ParamSpec::ToFloat(value)});
+            changes.push_back({mode, DSP::ParamDeclaration::ToFloat(value)});
         });
     }
     // Runs the audio side's pending commands as the audio thread would.
@@ -81,8 +81,8 @@ TEST_F(ParamFixture, DeclaredParametersAreRegisteredInOrderWithTheirDefaults)
     ASSERT_EQ(element.GetParameterCount(), 4u);
     EXPECT_EQ(element.FindParameter("Count"), 2u);
     EXPECT_FALSE(element.FindParameter("Volume"));
-    EXPECT_EQ(element.GetParameterSpec(3)->valueNames, (std::vector<Util::String>{"Off", "Slow", "Fast"}));
-    EXPECT_EQ(element.GetParameterSpec(3)->maximum, 2.0f);
+    EXPECT_EQ(element.GetParameterDeclaration(3)->valueNames, (std::vector<Util::String>{"Off", "Slow", "Fast"}));
+    EXPECT_EQ(element.GetParameterDeclaration(3)->maximum, 2.0f);
     EXPECT_EQ(element.GetParameterValue(0), DSP::ParamValue(0.5f));
     EXPECT_EQ(element.GetParameterValue(1), DSP::ParamValue(true));
     EXPECT_EQ(element.GetParameterValue(2), DSP::ParamValue(4u));
@@ -106,11 +106,11 @@ TEST_F(ParamFixture, ValuesAreClampedBeforeListenersCacheAndCommandSeeThem)
         element.SetParameterValue(c.index, c.value);
         ASSERT_EQ(changes.size(), 1u);
         EXPECT_EQ(changes[0], (Change{DSP::DispatchInfoBase::kUserInterfaceSide, c.clamped}));
-        EXPECT_EQ(DSP::ParamSpec::ToFloat(*element.GetParameterValue(c.index)), c.clamped); // the cache
+        EXPECT_EQ(DSP::ParamDeclaration::ToFloat(*element.GetParameterValue(c.index)), c.clamped); // the cache
         ProcessBlock(); // the command's audio half sets what it carries
         ASSERT_EQ(changes.size(), 2u);
         EXPECT_EQ(changes[1], (Change{DSP::DispatchInfoBase::kAudioSide, c.clamped}));
-        EXPECT_EQ(DSP::ParamSpec::ToFloat(element.GetParameterEntry(c.index)->GetAudioSideValue()), c.clamped);
+        EXPECT_EQ(DSP::ParamDeclaration::ToFloat(element.GetParameterEntry(c.index)->GetAudioSideValue()), c.clamped);
         element.PumpCommands();
     }
     EXPECT_EQ(host.GetCommandsInFlight(), 0u);

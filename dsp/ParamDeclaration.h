@@ -15,7 +15,7 @@ using ParamValue = std::variant<uint32_t, float, bool>;
 
 // What an element declares about one parameter. Ranges and the default are kept
 // as floats for every kind; an enumeration ranges over its value names' indices.
-struct ParamSpec {
+struct ParamDeclaration {
     Util::String name;
     ParamKind kind = ParamKind::Float;
     float minimum = 0.0f;

@@ -1,15 +1,15 @@
-#include "dsp/ParamSpec.h"
+#include "dsp/ParamDeclaration.h"
 
 #include <cmath>
 
 namespace DSP {
 
-float ParamSpec::ToFloat(const ParamValue& value)
+float ParamDeclaration::ToFloat(const ParamValue& value)
 {
     return std::visit([](auto v) { return float(v); }, value);
 }
 
-ParamValue ParamSpec::FromFloat(float value) const
+ParamValue ParamDeclaration::FromFloat(float value) const
 {
     switch (kind) {
     case ParamKind::Float:
