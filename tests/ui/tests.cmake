@@ -1,0 +1,10 @@
+# test_ui: the window framework, the layout format and the resource table.
+# The native-window tests need an X server (scripts/test.sh runs ctest under
+# xvfb-run) and skip only when DISPLAY is not set.
+file(GLOB ui_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
+relay_add_test(NAME test_ui SOURCES ${ui_tests})
+target_compile_definitions(test_ui PRIVATE
+  RELAY_RESPACK_PATH="$<TARGET_FILE:relay-respack>"
+  RELAY_RESOURCE_TABLE_PATH="${CMAKE_BINARY_DIR}/resources/QxResEmbed.bin"
+  RELAY_UI_TEST_DIR="${CMAKE_CURRENT_LIST_DIR}")
+add_dependencies(test_ui relay-respack)

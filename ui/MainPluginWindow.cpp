@@ -1,0 +1,67 @@
+#include "ui/MainPluginWindow.h"
+
+#include "ui/FrameWindow.h"
+#include "ui/PulseOverlayTimer.h"
+
+namespace UI {
+
+MainPluginWindow::MainPluginWindow(const Util::String& layoutName, int width, int height)
+    : Object("MainPluginWindow"), canvas_(width, height, "MainPluginWindow Canvas"), host_(canvas_)
+{
+    frame_ = &Window::create<FrameWindow>(canvas_, "MainPluginWindow Frame");
+    frame_->setFrame(0, 0, width, height);
+    pulse_ = &Window::create<PulseOverlayTimer>(canvas_, "MainPluginWindow Pulse Overlay Timer");
+    pulse_->setFrame(0, 0, 1, 1);
+    buildWrapperHeader(canvas_);
+    canvas_.setLayoutName(layoutName);
+    host_.setKeyboardHandler(this);
+}
+
+MainPluginWindow::~MainPluginWindow() { host_.close(); }
+
+bool MainPluginWindow::open(uint64_t parentWindow)
+{
+    if (!built_) {
+        built_ = true;
+        buildChildren();
+    }
+    return host_.open(parentWindow);
+}
+
+void MainPluginWindow::close()
+{
+    if (!host_.isOpen())
+        return;
+    saveWindowState();
+    host_.close();
+}
+
+uint8_t MainPluginWindow::idle()
+{
+    host_.processEvents();
+    canvas_.timers().runDue();
+    host_.update();
+    return 0;
+}
+
+bool MainPluginWindow::input(const InputEvent& event)
+{
+    const bool used = canvas_.tree().dispatch(event);
+    host_.update();
+    return used;
+}
+
+std::vector<uint32_t> MainPluginWindow::hitTest(Point canvasPoint)
+{
+    std::vector<uint32_t> indices;
+    for (Window* w = canvas_.tree().windowAt(canvasPoint); w; w = w->parent())
+        if (const auto index = w->parameterIndex())
+            indices.push_back(*index);
+    return indices;
+}
+
+bool MainPluginWindow::applyLayout() { return canvas_.applyLayout(canvas_); }
+
+void MainPluginWindow::buildChildren() { applyLayout(); }
+
+} // namespace UI
