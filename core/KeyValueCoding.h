@@ -1,0 +1,25 @@
+#pragma once
+#include "util/Text.h"
+
+#include <variant>
+#include <vector>
+
+namespace Controller {
+
+class KeyValueCoding;
+class Object;
+
+// What a key names: nothing, a nested collection, or an object (a parameter).
+using KeyValue = std::variant<std::monostate, KeyValueCoding*, Object*>;
+
+// Access to named values by key, and by dotted key path ("Shuttle.Shuttle State").
+class KeyValueCoding {
+public:
+    virtual ~KeyValueCoding() = default;
+    virtual KeyValue ValueForKey(const Util::String& key) = 0;
+    // Splits the path at its first "." and asks the collection named by the first part.
+    virtual KeyValue ValueForKeyPath(const Util::String& keyPath);
+    virtual std::vector<Util::String> AllKeys() const = 0;
+};
+
+} // namespace Controller

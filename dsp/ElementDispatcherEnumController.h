@@ -1,0 +1,14 @@
+#pragma once
+#include "core/EnumParam.h"
+#include "dsp/ElementDispatcherController.h"
+
+namespace Controller {
+
+// The user interface's enumeration controller of an element parameter (also
+// used for plain unsigned parameters, without value names).
+class ElementDispatcherEnumController final : public ElementDispatcherController<uint32_t, EnumParam> {
+public:
+    using ElementDispatcherController<uint32_t, EnumParam>::ElementDispatcherController;
+};
+
+} // namespace Controller
