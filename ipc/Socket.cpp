@@ -12,6 +12,22 @@ namespace IPC {
 
 namespace {
 int waitFlag(Socket::Wait wait) { return wait == Socket::Wait::No ? ZMQ_DONTWAIT : 0; }
+
+// Runs a libzmq send or receive until it is not interrupted: true when done,
+// false when it would block, ZmqError for anything else.
+template <typename Call>
+bool completeUnlessWouldBlock(Call call)
+{
+    for (;;) {
+        if (call() >= 0)
+            return true;
+        const int error = zmq_errno();
+        if (error == EAGAIN)
+            return false;
+        if (error != EINTR)
+            throw ZmqError(error, __FILE__, __LINE__);
+    }
+}
 } // namespace
 
 Socket::Socket(std::shared_ptr<Context> context, int type) : context_(std::move(context))
@@ -70,15 +86,7 @@ Util::String Socket::bind(const Util::String& endpoint)
 bool Socket::send(std::span<const uint8_t> bytes, bool more, Wait wait)
 {
     const int flags = waitFlag(wait) | (more ? ZMQ_SNDMORE : 0);
-    for (;;) {
-        if (zmq_send(handle_, bytes.data(), bytes.size(), flags) >= 0)
-            return true;
-        const int error = zmq_errno();
-        if (error == EAGAIN)
-            return false;
-        if (error != EINTR)
-            throw ZmqError(error, __FILE__, __LINE__);
-    }
+    return completeUnlessWouldBlock([&] { return zmq_send(handle_, bytes.data(), bytes.size(), flags); });
 }
 
 bool Socket::send(std::string_view text, bool more, Wait wait)
@@ -88,15 +96,7 @@ bool Socket::send(std::string_view text, bool more, Wait wait)
 
 bool Socket::receive(Frame& frame, Wait wait)
 {
-    for (;;) {
-        if (zmq_msg_recv(frame.message(), handle_, waitFlag(wait)) >= 0)
-            return true;
-        const int error = zmq_errno();
-        if (error == EAGAIN)
-            return false;
-        if (error != EINTR)
-            throw ZmqError(error, __FILE__, __LINE__);
-    }
+    return completeUnlessWouldBlock([&] { return zmq_msg_recv(frame.message(), handle_, waitFlag(wait)); });
 }
 
 bool Socket::hasMore() const
