@@ -99,14 +99,18 @@ bool Socket::receive(Frame& frame, Wait wait)
     return completeUnlessWouldBlock([&] { return zmq_msg_recv(frame.message(), handle_, waitFlag(wait)); });
 }
 
-bool Socket::hasMore() const
+int Socket::intOption(int option) const
 {
-    int more = 0;
-    size_t size = sizeof more;
-    if (zmq_getsockopt(handle_, ZMQ_RCVMORE, &more, &size) != 0)
+    int value = 0;
+    size_t size = sizeof value;
+    if (zmq_getsockopt(handle_, option, &value, &size) != 0)
         throw ZmqError::current(__FILE__, __LINE__);
-    return more != 0;
+    return value;
 }
+
+bool Socket::readable() const { return (intOption(ZMQ_EVENTS) & ZMQ_POLLIN) != 0; }
+
+bool Socket::hasMore() const { return intOption(ZMQ_RCVMORE) != 0; }
 
 void Socket::discardRest()
 {

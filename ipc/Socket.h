@@ -38,6 +38,8 @@ public:
     bool send(std::string_view text, bool more, Wait wait = Wait::No);
     // Receives one frame into `frame`; false when none waits (Wait::No).
     bool receive(Frame& frame, Wait wait = Wait::No);
+    // Whether a message waits to be received; never waits itself.
+    bool readable() const;
     // Whether more frames of the message last received follow.
     bool hasMore() const;
     // Reads and drops the rest of the message last received.
@@ -47,6 +49,7 @@ public:
 
 private:
     void close() noexcept;
+    int intOption(int option) const;
 
     std::shared_ptr<Context> context_;
     void* handle_ = nullptr;
