@@ -32,26 +32,10 @@ Bytes enumBody(uint8_t value)
     return b;
 }
 
-// Everything a client told its owner, in order.
-struct Recorder {
-    explicit Recorder(Client& client)
-    {
-        client.enumeratedMessage.connect([this](int32_t v) { events.push_back("enum " + std::to_string(v)); });
-        client.unsignedMessage.connect([this](int32_t k, uint32_t v) {
-            events.push_back("uint " + std::to_string(k) + " " + std::to_string(v));
-        });
-        client.messageReceived.connect([this] { ++messages; });
-        client.replyReceived.connect([this] { ++replies; });
-    }
-    std::vector<std::string> events;
-    int messages = 0;
-    int replies = 0;
-};
-
 struct ClientFixture : ::testing::Test {
     EditorPeer editor;
     Client client{IPC::Context::create(), editor.endpoints()};
-    Recorder recorded{client};
+    ClientEvents recorded{client};
 
     // Sends a request once the connection to the editor is up.
     void sendRequestWhenConnected(int32_t value)
@@ -70,7 +54,7 @@ TEST(ClientWithoutEditor, EverySendAnswersFalseAndPollsFindNothing)
         nobody = gone.endpoints();
     }
     Client client(IPC::Context::create(), nobody);
-    Recorder recorded(client);
+    ClientEvents recorded(client);
     EXPECT_TRUE(client.socketsReady());
     // The first call on a socket lets libzmq settle the socket's set-up; after
     // that a refused send must not touch the heap (it may come from audio).
@@ -279,7 +263,7 @@ TEST_P(ClientReplyTimeout, AnUnansweredRequestIsAbandonedWithFreshSocketsAfter10
     Platform::FakeClock clock(GetParam());
     EditorPeer editor;
     Client client(IPC::Context::create(), editor.endpoints());
-    Recorder recorded(client);
+    ClientEvents recorded(client);
     ASSERT_TRUE(waitFor([&] { return client.sendRequest(1); }));
     const auto unanswered = editor.nextRequest();
     ASSERT_FALSE(unanswered.routingId.empty());

@@ -32,6 +32,16 @@ bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds limit)
     return true;
 }
 
+ClientEvents::ClientEvents(IPC::Client& client)
+{
+    client.enumeratedMessage.connect([this](int32_t v) { events.push_back("enum " + std::to_string(v)); });
+    client.unsignedMessage.connect([this](int32_t k, uint32_t v) {
+        events.push_back("uint " + std::to_string(k) + " " + std::to_string(v));
+    });
+    client.messageReceived.connect([this] { ++messages; });
+    client.replyReceived.connect([this] { ++replies; });
+}
+
 EditorPeer::EditorPeer()
     : context_(IPC::Context::create()),
       requests_(context_, ZMQ_ROUTER),

@@ -1,4 +1,5 @@
 #pragma once
+#include "ipc/Client.h"
 #include "ipc/Context.h"
 #include "ipc/Socket.h"
 #include "ipc/SocketPair.h"
@@ -21,6 +22,14 @@ std::string hex(const Bytes& b);
 // Polls `done` until it answers true or `limit` of real time passed. For waits
 // on the network only; time rules are driven with the fake clock.
 bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(5));
+
+// Everything a client told its owner, in order.
+struct ClientEvents {
+    explicit ClientEvents(IPC::Client& client);
+    std::vector<std::string> events; // "enum <value>", "uint <kind> <value>"
+    int messages = 0;
+    int replies = 0;
+};
 
 // The editor's side of the link on ephemeral loopback ports, built on raw
 // libzmq sockets: a ROUTER where the plug-in's requests arrive (so a test sees
