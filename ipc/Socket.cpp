@@ -110,6 +110,8 @@ int Socket::intOption(int option) const
 
 bool Socket::readable() const { return (intOption(ZMQ_EVENTS) & ZMQ_POLLIN) != 0; }
 
+int Socket::descriptor() const { return intOption(ZMQ_FD); }
+
 bool Socket::hasMore() const { return intOption(ZMQ_RCVMORE) != 0; }
 
 void Socket::discardRest()

@@ -40,6 +40,9 @@ public:
     bool receive(Frame& frame, Wait wait = Wait::No);
     // Whether a message waits to be received; never waits itself.
     bool readable() const;
+    // The descriptor that becomes readable when readable() should be asked
+    // again (libzmq's ZMQ_FD); for waiting outside the socket's owner lock.
+    int descriptor() const;
     // Whether more frames of the message last received follow.
     bool hasMore() const;
     // Reads and drops the rest of the message last received.

@@ -7,6 +7,7 @@
 #include "platform/Clock.h"
 #include "util/Log.h"
 
+#include <chrono>
 #include <utility>
 #include <zmq.h>
 
@@ -130,6 +131,34 @@ bool SocketPair::sendRequest(int32_t value)
     requestSentMs_ = Platform::tickCount();
     timerRunning_ = true;
     return true;
+}
+
+bool SocketPair::waitForInput(int limitMs)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+    for (;;) {
+        zmq_pollitem_t items[2] = {};
+        {
+            Platform::ScopedLock lock(socketLock_);
+            if (!socketsReady_)
+                return false;
+            try {
+                if (request_->readable() || reply_->readable())
+                    return true;
+                items[0] = {nullptr, request_->descriptor(), ZMQ_POLLIN, 0};
+                items[1] = {nullptr, reply_->descriptor(), ZMQ_POLLIN, 0};
+            } catch (const ZmqError&) {
+                return false;
+            }
+        }
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0)
+            return false;
+        // Only the descriptors are waited on, outside the lock, so senders are
+        // not held up. They also wake for libzmq's own traffic (and a reconnect
+        // meanwhile wakes them early): the sockets are asked again.
+        zmq_poll(items, 2, long(left.count()));
+    }
 }
 
 void SocketPair::beforePoll(const void*) {}

@@ -58,6 +58,12 @@ public:
     // [ui-thread] (the idle service)
     void poll(const void* callerArgument = nullptr);
 
+    // Waits at most `limitMs` until the editor's reply or request has arrived,
+    // so that a loop of its own can poll without spinning; false when none came.
+    // Senders are not held up meanwhile. [ui-thread], never the audio thread
+    // nor the idle service (it waits).
+    bool waitForInput(int limitMs);
+
     // Re-creates the sockets; the base does nothing. [any-thread]
     virtual void reconnect() {}
 

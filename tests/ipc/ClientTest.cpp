@@ -201,6 +201,28 @@ TEST_F(ClientFixture, EveryEditorRequestIsAnsweredAndOnlyGoodOnesReachTheOwner)
     EXPECT_TRUE(log.contains("without a body"));
 }
 
+TEST_F(ClientFixture, WaitingForInputEndsWhenTheEditorsMessageArrives)
+{
+    EXPECT_FALSE(client.waitForInput(20)) << "nothing was sent";
+    ASSERT_TRUE(editor.sendRequest({bytes("IPC_EnumMessage"), enumBody(4)}));
+    auto replied = std::async(std::launch::async, [&] { return editor.awaitReply([] {}); });
+    ASSERT_TRUE(client.waitForInput(5000));
+    client.poll();
+    EXPECT_EQ(replied.get(), (Frames{bytes("IPC_SimpleReply"), replyTrue}));
+    EXPECT_EQ(recorded.events, std::vector<std::string>{"enum 4"});
+
+    sendRequestWhenConnected(1);
+    const auto request = editor.nextRequest();
+    // The wait does not hold the sockets: a notice goes out meanwhile.
+    auto waiting = std::async(std::launch::async, [&] { return client.waitForInput(5000); });
+    EXPECT_TRUE(client.sendWithoutReply(2));
+    EXPECT_EQ(editor.nextNotice().size(), 2u);
+    editor.reply(request.routingId, {bytes("IPC_SimpleReply"), replyTrue});
+    EXPECT_TRUE(waiting.get());
+    client.poll();
+    EXPECT_FALSE(client.requestOutstanding());
+}
+
 TEST_F(ClientFixture, SignalsRunAfterTheSocketsAreFreeSoSlotsMayTakeTheirOwnLocks)
 {
     // A sender holds the owner's lock and sends (as the capture-finished handler
