@@ -8,6 +8,7 @@ namespace IPC {
 class Context {
 public:
     // Throws ZmqError when libzmq cannot make a context. [any-thread]
+    // Destruction waits for the sockets' linger, so not on the audio thread.
     static std::shared_ptr<Context> create();
 
     ~Context();

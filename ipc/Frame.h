@@ -9,6 +9,7 @@ namespace IPC {
 
 // One received frame of a multipart message, owned until the next receive into
 // it or its destruction. Small frames live inside the object (no heap).
+// [any-thread], used by one thread at a time.
 class Frame {
 public:
     Frame();

@@ -12,7 +12,8 @@ class Context;
 class Frame;
 
 // Owns one libzmq socket; closing it (at destruction) applies its linger.
-// A socket is used by one thread at a time: its owner serialises every call.
+// [any-thread], but a socket is used by one thread at a time: its owner
+// serialises every call.
 // "Would block" is an answer (false), every other libzmq failure a ZmqError.
 class Socket {
 public:
