@@ -236,12 +236,14 @@ TEST_F(ClientFixture, SignalsRunAfterTheSocketsAreFreeSoSlotsMayTakeTheirOwnLock
         std::lock_guard<std::mutex> hold(ownerLock);
         slotDone = true;
     });
-    std::unique_lock<std::mutex> held(ownerLock);
+    std::promise<void> holding;
     auto sender = std::async(std::launch::async, [&] {
+        std::lock_guard<std::mutex> hold(ownerLock);
+        holding.set_value();
         slotEntered.get_future().wait();
         client.sendWithoutReply(2);
-        held.unlock();
     });
+    holding.get_future().wait();
     ASSERT_TRUE(editor.sendRequest({bytes("IPC_EnumMessage"), enumBody(4)}));
     auto poller = std::async(std::launch::async, [&] { editor.awaitReply([&] { client.poll(); }); });
     if (sender.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
