@@ -1,0 +1,9 @@
+#include "audio/EncodeError.h"
+
+#include <utility>
+
+namespace Audio::Encode {
+
+EncodeError::EncodeError(Util::String message) : BasicError("Audio::Encode::EncodeError", kCode, std::move(message)) {}
+
+} // namespace Audio::Encode

@@ -1,0 +1,517 @@
+#include "core/Plugin.h"
+
+#include "core/ChannelConfiguration.h"
+#include "core/HistoryFile.h"
+#include "core/PassThroughElementSet.h"
+#include "core/PluginFactory.h"
+#include "core/RecordView.h"
+#include "platform/Clock.h"
+#include "platform/ThreadId.h"
+
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+
+namespace {
+
+constexpr size_t TransportPositionOffset = 24;
+constexpr size_t TransportPlayingOffset = 32;
+
+// Options of selector 37 codes 3 to 5: shared by every instance of the process.
+struct SharedOptions {
+    std::atomic<uint32_t> word{0};
+    std::atomic<bool> flag{false};
+    std::atomic<uint64_t> first{0};
+    std::atomic<uint64_t> second{0};
+};
+SharedOptions sharedOptions;
+
+// Guards the recorded-entry list between the audio side (which only tries it)
+// and the drain of selector 2.
+std::mutex recordingMutex;
+
+} // namespace
+
+Plugin::Plugin(const CoreRecords::Creation& creation, PluginFactory& factory, std::unique_ptr<ElementSet> elementSet)
+    : PluginCore(creation, factory.definition(creation.hostContext)),
+      factory_(factory),
+      sampleRate_(creation.sampleRate),
+      channelConfiguration_(creation.channelConfiguration),
+      channelCount_(ChannelConfiguration::channelCount(creation.channelConfiguration)),
+      elementSet_(elementSet ? std::move(elementSet) : std::make_unique<PassThroughElementSet>())
+{
+    blockSizeHistory_.fill(FreeHistoryEntry);
+    mainChannels_.assign(channelCount_, nullptr);
+    if (creation.recording)
+        startRecording();
+    hostApplicationName(); // reverse 13, asked once and kept
+    Util::HistoryFile::load(history_, *this, Util::HistoryFile::pathFor(definition()));
+}
+
+Plugin::~Plugin()
+{
+    Util::HistoryFile::save(history_, historyWord(), Util::HistoryFile::pathFor(definition()));
+    if (editor_)
+        editor_->close();
+    editor_.reset();
+    elementSet_->stop();
+}
+
+// ---- State chunk ------------------------------------------------------------
+// The instance has no saved state beyond its defaults yet: the chunk is empty and
+// writes or restores of anything else fail with the failure byte.
+
+int32_t Plugin::buildStateChunk(uint32_t& size)
+{
+    size = 0;
+    return EntryProtocol::Success;
+}
+
+bool Plugin::writeStateChunkSecondFlavour(uint32_t size, void*) { return size == 0; }
+
+bool Plugin::writeStateChunk(uint32_t size, void*)
+{
+    const bool ok = size == 0;
+    clearStateNotYetRestored();
+    return ok;
+}
+
+bool Plugin::restoreStateChunk(uint32_t size, const void*, uint32_t)
+{
+    clearStateNotYetRestored();
+    return size == 0;
+}
+
+bool Plugin::restoreStateChunkVariant(uint32_t size, const void* data, float, uint32_t& answer)
+{
+    answer = 0;
+    return restoreStateChunk(size, data, 0);
+}
+
+// A history written by another version of the product is not used.
+uint32_t Plugin::historyWord() const { return definition().versionNumber(); }
+
+std::vector<uint8_t> Plugin::historyState() { return {}; }
+
+// ---- Editor gestures: the instance has no automatable parameters yet ------------
+
+void Plugin::editorGestureBegins(uint32_t) {}
+void Plugin::editorGestureEnds(uint32_t) {}
+void Plugin::editorValueChanges(uint32_t) {}
+
+// ---- Lifecycle --------------------------------------------------------------
+
+int32_t Plugin::activate()
+{
+    elementSet_->start();
+    elementSet_->connect();
+    activationWords_ = wrapper().activationWords();
+    active_ = true;
+    return EntryProtocol::Success;
+}
+
+int32_t Plugin::deactivate()
+{
+    elementSet_->stop();
+    active_ = false;
+    return EntryProtocol::Success;
+}
+
+void Plugin::startRecording()
+{
+    std::lock_guard<std::mutex> lock(recordingMutex);
+    recordedEntries_.clear();
+    recordedEntries_.reserve(RecordingCapacity);
+    recordingStartTick_ = Platform::tickCount();
+    recording_ = true;
+}
+
+void Plugin::recordEntry(uint64_t frames)
+{
+    if (!recording_.load(std::memory_order_acquire))
+        return;
+    std::unique_lock<std::mutex> lock(recordingMutex, std::try_to_lock);
+    if (!lock.owns_lock() || recordedEntries_.size() >= recordedEntries_.capacity()) {
+        ++droppedEntries_;
+        return;
+    }
+    recordedEntries_.push_back((uint64_t(Platform::tickCount()) << 32) | (frames & 0xFFFFFFFFu));
+    recordingStatus_ = 1;
+}
+
+int32_t Plugin::drainRecordedEntries(const CoreRecords::Drain& request)
+{
+    std::lock_guard<std::mutex> lock(recordingMutex);
+    *request.status = recordingStatus_;
+    *request.constant = 200;
+    *request.count = uint32_t(recordedEntries_.size());
+    *request.valueA = droppedEntries_;
+    *request.valueB = recordingStartTick_;
+    if (request.entries) {
+        std::copy(recordedEntries_.begin(), recordedEntries_.end(), request.entries);
+        recordedEntries_.clear();
+        recordingStatus_ = 0;
+    }
+    return EntryProtocol::Success;
+}
+
+// ---- Parameters: no automatable parameters and no second list yet -----------------
+
+uint32_t Plugin::automatableParameterCount() { return 0; }
+
+int32_t Plugin::describeAutomatableParameters(uint32_t count, void*)
+{
+    return count == automatableParameterCount() ? EntryProtocol::Success : EntryProtocol::Rejected;
+}
+
+int32_t Plugin::parameterValue(uint32_t index, float&)
+{
+    return index < automatableParameterCount() ? EntryProtocol::Success : EntryProtocol::Rejected;
+}
+
+int32_t Plugin::setParameterValue(uint32_t index, float)
+{
+    return index < automatableParameterCount() ? EntryProtocol::Success : EntryProtocol::Rejected;
+}
+
+uint32_t Plugin::elementParameterCount() { return elementSet_->parameterCount(); }
+
+int32_t Plugin::describeSecondValues(uint32_t count, void*)
+{
+    return count == 0 ? EntryProtocol::Success : EntryProtocol::Rejected;
+}
+
+int32_t Plugin::secondValue(uint32_t, float&) { return EntryProtocol::Rejected; }
+int32_t Plugin::setSecondValue(uint32_t, float) { return EntryProtocol::Rejected; }
+
+void Plugin::editorHitTest(uint32_t x, uint32_t y, uint32_t& index, uint32_t& found)
+{
+    if (!editor_)
+        return;
+    const auto hits = editor_->hitTest(x, y);
+    if (hits.size() == 1) {
+        index = hits.front();
+        found = 1;
+    }
+}
+
+// ---- Configuration ----------------------------------------------------------------
+
+int32_t Plugin::setSampleRateAndConfiguration(float sampleRate, uint32_t configuration)
+{
+    if (sampleRate == sampleRate_ && configuration == channelConfiguration_)
+        return EntryProtocol::Success;
+    bool expected = false;
+    if (!reconfiguring_.compare_exchange_strong(expected, true))
+        return EntryProtocol::Success; // a request during a reconfiguration is dropped
+    sampleRate_ = sampleRate;
+    channelConfiguration_ = configuration;
+    channelCount_ = ChannelConfiguration::channelCount(configuration);
+    mainChannels_.assign(channelCount_, nullptr);
+    elementSet_->reconfigure(sampleRate, configuration);
+    reconfiguring_ = false;
+    return EntryProtocol::Success;
+}
+
+uint32_t Plugin::statusWord(uint32_t word) { return statusWords_[word == 1 ? 1 : 0].load(); }
+
+void Plugin::recomputeStatusWords()
+{
+    statusWords_[0] = elementSet_->latency();
+    statusWords_[1] = elementSet_->tailFrames();
+}
+
+void Plugin::reset()
+{
+    elementSet_->runPendingCommands();
+    recomputeStatusWords();
+}
+
+void Plugin::switchRunState(bool a, bool b, uint32_t lockIndex)
+{
+    if (!a && !b) {
+        processing_ = false;
+        lastBlockTick_ = 0;
+    }
+    if (a && !b) {
+        if (lockIndex == ThreadController::UserInterfaceIndex) {
+            Platform::ScopedLock lock(threadController().processing());
+            settling_ = true;
+            onSettle();
+            settling_ = false;
+        } else {
+            onSettle();
+        }
+    }
+    elementSet_->runStateChanged(a);
+    if (editor_)
+        editor_->runStateChanged(a, lockIndex == ThreadController::UserInterfaceIndex, !b);
+}
+
+void Plugin::onSettle()
+{
+    processingThread_ = Platform::currentThreadId();
+    processingThreadValid_ = true;
+    elementSet_->runPendingCommands();
+    processingThreadValid_ = false;
+}
+
+// ---- The block pass -----------------------------------------------------------------
+
+void Plugin::processBlock(const CoreRecords::Process& block)
+{
+    if (block.frameCount == 0)
+        return;
+    beforeBlock(block.beforeBlockCount, block.beforeBlockItems);
+    runBlockPass(block);
+    afterBlock();
+}
+
+void Plugin::beforeBlock(uint32_t count, const uint8_t* items) { elementSet_->beforeBlock(count, items); }
+
+void Plugin::afterBlock() { elementSet_->afterBlock(); }
+
+void Plugin::runBlockPass(const CoreRecords::Process& block)
+{
+    uint32_t tick = Platform::tickCount();
+    lastBlockTick_ = tick ? tick : 1; // 0 means "no block yet"
+    processing_ = true;
+    processingThread_ = Platform::currentThreadId();
+    processingThreadValid_ = true;
+
+    if (block.transport)
+        std::memcpy(transport_.data(), block.transport, TransportSize);
+    recordBlockSize(block.frameCount);
+    recordEntry(block.frameCount);
+    elementSet_->runPendingCommands();
+    processSubBlocks(block);
+
+    processingThreadValid_ = false;
+    processing_ = false;
+
+    if (statusRecompute_.exchange(false, std::memory_order_acq_rel)) {
+        recomputeStatusWords();
+        wrapper().statusWordChanged(0, statusWords_[0]);
+    }
+}
+
+void Plugin::recordBlockSize(uint64_t frames)
+{
+    if (!blockSizeHistoryEnabled_)
+        return;
+    for (auto& entry : blockSizeHistory_)
+        if (entry == FreeHistoryEntry) {
+            entry = uint32_t(frames);
+            return;
+        }
+}
+
+void Plugin::prepareSideBuses(const CoreRecords::Process& block)
+{
+    const uint32_t buses = std::min(block.sideBusCount, CoreRecords::Process::MaxSideBuses);
+    for (uint32_t b = 0; b < buses; ++b) {
+        const auto& bus = block.sideBuses[b];
+        uint32_t count = std::min<uint32_t>(bus.channelCount, MaxSideBusChannels);
+        if (!bus.channels)
+            count = 0;
+        const bool holdsNull = count > 0 && std::any_of(bus.channels, bus.channels + count, [](float* p) { return !p; });
+        if (holdsNull)
+            count = bus.channels[0] ? 1 : 0; // a broken list passes as its first channel alone
+        sideBuses_[b] = {sideChannels_[b].data(), count};
+    }
+}
+
+void Plugin::processSubBlocks(const CoreRecords::Process& block)
+{
+    prepareSideBuses(block);
+    const uint32_t buses = std::min(block.sideBusCount, CoreRecords::Process::MaxSideBuses);
+    const uint64_t maxSub = elementSet_->maxSubBlockSize();
+    const bool playing = block.transport && RecordView(transport_.data()).u32(TransportPlayingOffset) != 0;
+
+    uint64_t offset = 0;
+    while (offset < block.frameCount) {
+        const uint64_t n = std::min(block.frameCount - offset, maxSub);
+        for (uint32_t c = 0; c < channelCount_; ++c)
+            mainChannels_[c] = block.channels && block.channels[c] ? block.channels[c] + offset : nullptr;
+        for (uint32_t b = 0; b < buses; ++b)
+            for (uint32_t c = 0; c < sideBuses_[b].channelCount; ++c)
+                sideChannels_[b][c] = block.sideBuses[b].channels[c] + offset;
+        elementSet_->processSubBlock(uint32_t(n), mainChannels_.data(), channelCount_, sideBuses_.data(), buses);
+        if (playing) {
+            const RecordView t(transport_.data());
+            t.set<double>(TransportPositionOffset, t.get<double>(TransportPositionOffset) + double(n));
+        }
+        offset += n;
+    }
+    std::fill(mainChannels_.begin(), mainChannels_.end(), nullptr);
+}
+
+double Plugin::transportSamplePosition() const
+{
+    return RecordView(const_cast<uint8_t*>(transport_.data())).get<double>(TransportPositionOffset);
+}
+
+void Plugin::processBypassed(uint64_t frames, uint64_t inputs, uint64_t outputs)
+{
+    if (frames == 0)
+        return;
+    elementSet_->bypass(frames, reinterpret_cast<float* const*>(uintptr_t(inputs)),
+                        reinterpret_cast<float* const*>(uintptr_t(outputs)), channelCount_);
+}
+
+bool Plugin::isProcessing() const
+{
+    if (processing_.load())
+        return true;
+    const uint32_t last = lastBlockTick_.load();
+    return last != 0 && Platform::tickCount() - last < ProcessingGraceMs;
+}
+
+bool Plugin::isAudioFlowingBetweenBlocks() const
+{
+    const uint32_t last = lastBlockTick_.load();
+    return !processing_.load() && last != 0 && Platform::tickCount() - last < ProcessingGraceMs;
+}
+
+bool Plugin::isProcessingThread() const
+{
+    return processingThreadValid_.load() && processingThread_.load() == Platform::currentThreadId();
+}
+
+// ---- Element-set forwards ---------------------------------------------------------
+
+void Plugin::forwardWord(uint32_t& word) { word = elementSet_->answerWord(word); }
+void Plugin::forwardFloat(float) {}
+void Plugin::notifyElementSet() {}
+
+void Plugin::forwardRenderRequest(uint8_t* record)
+{
+    // The element set renders nothing offline: it leaves the flag and answers 0.
+    RecordView(record).setU32(32, 0);
+}
+
+bool Plugin::elementSetQuestion(uint32_t a, uint32_t b)
+{
+    const bool yes = elementSet_->question(a, b);
+    notifyElementSet();
+    return yes;
+}
+
+int32_t Plugin::settingsRequest(uint8_t* record)
+{
+    const RecordView r(record);
+    switch (r.u32(0)) {
+    case 0:
+        r.setU32(4, elementSet_->elementCount());
+        return EntryProtocol::Success;
+    case 1:
+        return r.u32(4) < elementSet_->elementCount() ? EntryProtocol::Success : EntryProtocol::Rejected;
+    case 2:
+        return EntryProtocol::Success; // the pass-through set takes no values
+    case 3:
+        sharedOptions.word = r.u32(300);
+        return EntryProtocol::Success;
+    case 4:
+        sharedOptions.flag = r.u32(304) != 0;
+        return EntryProtocol::Success;
+    case 5:
+        sharedOptions.first = r.u64(312);
+        sharedOptions.second = r.u64(320);
+        return EntryProtocol::Success;
+    default:
+        return EntryProtocol::Rejected;
+    }
+}
+
+void Plugin::storeHostOptionWord(uint32_t word)
+{
+    hostOption_ = word;
+    hostOptionSet_ = true;
+}
+
+uint32_t Plugin::answerWord() { return 0; }
+
+// ---- Editor ---------------------------------------------------------------------
+
+int32_t Plugin::openEditor(uint64_t parentWindow, uint32_t width, uint32_t height, const uint32_t words[3],
+                           bool recording)
+{
+    if (recording && !recording_)
+        startRecording();
+    if (editor_)
+        closeEditor();
+    auto editor = factory_.createMainWindow(*this);
+    if (!editor)
+        return EntryProtocol::EditorFailed;
+    PluginEditor::OpenRequest request;
+    request.parentWindow = parentWindow;
+    request.width = width;
+    request.height = height;
+    std::copy(words, words + 3, request.words);
+    request.recording = recording;
+    if (!editor->open(request))
+        return EntryProtocol::EditorFailed;
+    editor_ = std::move(editor);
+    return EntryProtocol::Success;
+}
+
+void Plugin::closeEditor()
+{
+    if (!editor_)
+        return;
+    editor_->close();
+    editor_.reset();
+}
+
+void Plugin::editorNoOperation(uint32_t) {}
+
+uint8_t Plugin::idleEditor() { return editor_ ? editor_->idle() : 1; }
+
+uint64_t Plugin::editorWindowHandle() { return editor_ ? editor_->windowHandle() : 0; }
+
+void Plugin::editorNotification(uint32_t a, uint32_t b)
+{
+    if (editor_)
+        editor_->notify(a, b);
+}
+
+void Plugin::editorNotificationSecond(uint32_t a, uint32_t b)
+{
+    if (editor_)
+        editor_->notify(a, b);
+}
+
+bool Plugin::editorEvent(uint32_t a, uint32_t b, uint32_t c) { return editor_ && editor_->event(a, b, c); }
+
+int32_t Plugin::editorInputEvent(CoreRecords::EditorEvent& e)
+{
+    e.answer = editor_ ? editor_->inputEvent(e.words[0], e.words[1], e.words[2], e.words[3], e.words[4]) : 0;
+    return EntryProtocol::Success;
+}
+
+int32_t Plugin::editorInputEventSecond(CoreRecords::EditorEvent& e)
+{
+    e.answer = editor_ ? editor_->inputEvent2(e.words[0], e.words[1], e.words[2], e.words[3], e.words[4],
+                                                e.useCurrentPoint)
+                         : 0;
+    return EntryProtocol::Success;
+}
+
+int32_t Plugin::propertyMessage(uint32_t id, uint32_t size, uint64_t data, uint32_t lockIndex)
+{
+    constexpr uint32_t Ignored = 0x8070A002u;
+    constexpr uint32_t EditorText = 0x800523BCu;
+    if (id == Ignored)
+        return EntryProtocol::Success;
+    if (id == EditorText) {
+        if (!editor_)
+            return EntryProtocol::EditorFailed;
+        const char* text = reinterpret_cast<const char*>(uintptr_t(data));
+        editor_->propertyText(text ? Util::String(text, size) : Util::String());
+        return EntryProtocol::Success;
+    }
+    // The element set takes no property messages; the editor may, on the UI side.
+    if (lockIndex == ThreadController::UserInterfaceIndex && editor_ && editor_->propertyMessage(id, size, data))
+        return EntryProtocol::Success;
+    return EntryProtocol::Rejected;
+}

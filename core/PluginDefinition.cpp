@@ -1,0 +1,75 @@
+#include "core/PluginDefinition.h"
+
+#include "core/HostIdentification.h"
+#include "core/HostVersion.h"
+
+PluginDefinition::PluginDefinition() = default;
+
+uint32_t PluginDefinition::switchA(int index) const { return index == 1 ? 1 : 0; }
+
+uint32_t PluginDefinition::switchB(int index) const
+{
+    switch (index) {
+    case 1:
+    case 3:
+    case 16:
+        return 1;
+    case 4:
+    case 7:
+    case 8:
+    case 9:
+    case 10:
+    case 11:
+    case 12:
+    case 13:
+        return flag_;
+    default:
+        return 0;
+    }
+}
+
+uint32_t PluginDefinition::switchF(int index) const
+{
+    switch (index) {
+    case 2:
+    case 9:
+    case 11:
+        return 1;
+    case 3:
+        return switchF(2);
+    case 5: {
+        // Host 2 at versions above 11.3.0 wants the switch off; an unknown
+        // version keeps it on.
+        if (hostNumber() != 2)
+            return 1;
+        const auto version = HostVersion::remembered();
+        return !version || version->atMost(11, 3, 0) ? 1 : 0;
+    }
+    case 8:
+        return hostNumber() == 1 ? 1 : 0;
+    default:
+        return 0;
+    }
+}
+
+float PluginDefinition::floatAnswer(int index) const
+{
+    switch (index) {
+    case 1: return 15.0f;
+    case 2: return 1.0f;
+    case 3: return 5.0f;
+    default: return 0.0f;
+    }
+}
+
+uint32_t PluginDefinition::wordAnswer(int index) const
+{
+    switch (index) {
+    case 1: return 100;
+    case 2: return 8192;
+    case 3: return 2;
+    default: return 0;
+    }
+}
+
+uint32_t PluginDefinition::hostNumber() const { return HostIdentification::coreHostNumberOfProcess(); }

@@ -1,0 +1,23 @@
+#pragma once
+#include <memory>
+
+#include "core/PluginCore.h"
+#include "core/PluginDefinition.h"
+#include "core/PluginEditor.h"
+
+class Plugin;
+
+// The process-wide product factory: created on first use, kept until the library
+// unloads. Owns the one product definition. Operations in slot order.
+class PluginFactory {
+public:
+    virtual ~PluginFactory() = default;
+    // The product definition, for any host context. [any-thread]
+    virtual const PluginDefinition& definition(const HostContext& context) const = 0;
+    // The product's main window for an open editor; null when none can be made. [ui-thread]
+    virtual std::unique_ptr<PluginEditor> createMainWindow(Plugin& plugin) = 0;
+    // A new instance for selector 1. The wrapper owns it until selector 7. [any-thread]
+    virtual PluginCore* createPlugin(const CoreRecords::Creation& creation) = 0;
+
+    static PluginFactory& instance();
+};

@@ -1,0 +1,13 @@
+#pragma once
+#include "core/PluginDefinitionImpl.h"
+#include "core/PluginFactory.h"
+
+class PluginFactoryImpl final : public PluginFactory {
+public:
+    const PluginDefinition& definition(const HostContext&) const override { return definition_; }
+    std::unique_ptr<PluginEditor> createMainWindow(Plugin& plugin) override;
+    PluginCore* createPlugin(const CoreRecords::Creation& creation) override;
+
+private:
+    TWRelay::PluginDefinitionImpl definition_;
+};

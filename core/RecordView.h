@@ -1,0 +1,66 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+#include "util/Text.h"
+
+// Little-endian access to the fixed-layout records that cross the wrapper
+// boundary. The records are raw bytes owned by the caller; every access is a
+// memcpy so that unaligned offsets are fine.
+class RecordView {
+public:
+    explicit RecordView(void* bytes) : bytes_(static_cast<uint8_t*>(bytes)) {}
+
+    template <typename T>
+    T get(size_t offset) const
+    {
+        T value;
+        std::memcpy(&value, bytes_ + offset, sizeof(T));
+        return value;
+    }
+    template <typename T>
+    void set(size_t offset, T value) const
+    {
+        std::memcpy(bytes_ + offset, &value, sizeof(T));
+    }
+
+    uint32_t u32(size_t offset) const { return get<uint32_t>(offset); }
+    uint64_t u64(size_t offset) const { return get<uint64_t>(offset); }
+    float f32(size_t offset) const { return get<float>(offset); }
+    template <typename T>
+    T* pointer(size_t offset) const
+    {
+        return reinterpret_cast<T*>(static_cast<uintptr_t>(u64(offset)));
+    }
+
+    void setU32(size_t offset, uint32_t v) const { set(offset, v); }
+    void setU64(size_t offset, uint64_t v) const { set(offset, v); }
+    void setF32(size_t offset, float v) const { set(offset, v); }
+    void setU8(size_t offset, uint8_t v) const { bytes_[offset] = v; }
+
+    // NUL-terminated text of at most `size` bytes.
+    Util::String text(size_t offset, size_t size) const
+    {
+        const char* p = reinterpret_cast<const char*>(bytes_ + offset);
+        return Util::String(p, strnlen(p, size));
+    }
+    void setText(size_t offset, size_t size, std::string_view text) const
+    {
+        Util::copyTextField(reinterpret_cast<char*>(bytes_ + offset), size, text);
+    }
+    // A four-character code as a 32-bit number whose most significant byte is the first character.
+    void setFourCC(size_t offset, std::string_view code) const
+    {
+        uint32_t v = 0;
+        for (size_t i = 0; i < 4; ++i)
+            v = (v << 8) | uint8_t(i < code.size() ? code[i] : ' ');
+        setU32(offset, v);
+    }
+
+    uint8_t* data() const { return bytes_; }
+
+private:
+    uint8_t* bytes_;
+};

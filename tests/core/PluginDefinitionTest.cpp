@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include "TestWrapper.h"
+#include "core/HostVersion.h"
+#include "core/PluginDefinitionImpl.h"
+#include "core/PluginInformation.h"
+#include "core/RecordView.h"
+#include "platform/ProcessInfo.h"
+
+#include <vector>
+
+namespace {
+
+uint32_t switchF5For(const char* processName, std::optional<HostVersion> version)
+{
+    Platform::overrideHostProcessFileName(processName);
+    HostVersion::forget();
+    if (version)
+        HostVersion::remember(*version);
+    std::vector<uint8_t> record(PluginInformation::RecordSize, 0);
+    PluginInformation::fill(TWRelay::PluginDefinitionImpl(), HostContext{}, record.data());
+    Platform::overrideHostProcessFileName("");
+    HostVersion::forget();
+    return RecordView(record.data()).u32(6428);
+}
+
+} // namespace
+
+TEST(PluginDefinition, SwitchF5DependsOnTheVersionOfHostTwoOnly)
+{
+    struct Case {
+        const char* process;
+        std::optional<HostVersion> version;
+        uint32_t expected;
+    };
+    const Case cases[] = {
+        {"Pro Tools", HostVersion{11, 2, 9}, 1},
+        {"Pro Tools", HostVersion{11, 3, 0}, 1},
+        {"Pro Tools", HostVersion{11, 3, 1}, 0},
+        {"Pro Tools", HostVersion{12, 0, 0}, 0},
+        {"Pro Tools", HostVersion{10, 9, 99}, 1},
+        {"Pro Tools", std::nullopt, 1}, // version unknown
+        {"Cubase", HostVersion{12, 0, 0}, 1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(switchF5For(c.process, c.version), c.expected)
+            << c.process << " " << (c.version ? Util::format("%1.%2.%3", c.version->major, c.version->minor, c.version->patch) : "?");
+}
+
+TEST(PluginDefinition, TheHostVersionComesFromReverseCallThirteen)
+{
+    struct Case {
+        const char* text;
+        float figure;
+        uint32_t major, minor, patch;
+    };
+    const Case cases[] = {
+        {"Pro Tools 11.3.1", 0.0f, 11, 3, 1},
+        {"Pro Tools", 12.5f, 12, 5, 0},
+        {"Host v2 build 12.0.4 (x64)", 0.0f, 12, 0, 4},
+    };
+    for (const auto& c : cases) {
+        HostVersion::forget();
+        TestWrapper wrapper;
+        wrapper.hostText = c.text;
+        wrapper.hostVersion = c.figure;
+        Plugin plugin(wrapper.creation(), PluginFactory::instance());
+        const auto v = HostVersion::remembered();
+        ASSERT_TRUE(v.has_value()) << c.text;
+        EXPECT_EQ(v->major, c.major) << c.text;
+        EXPECT_EQ(v->minor, c.minor) << c.text;
+        EXPECT_EQ(v->patch, c.patch) << c.text;
+        EXPECT_EQ(plugin.hostApplicationName(), c.text);
+    }
+    HostVersion::forget();
+}
+
+TEST(PluginDefinition, LongTextsAreCutToTheFieldLessOneByte)
+{
+    struct LongName : PluginDefinitionCommon {
+        Text productName(const HostContext&) const override { return {1, std::string(70, 'N')}; }
+        Text productIdentifier(const HostContext&) const override { return {1, "id"}; }
+        Text productLongName(const HostContext&) const override { return {1, "0123456789"}; }
+        Text versionText() const override { return {1, "1"}; }
+        uint32_t versionNumber() const override { return 1; }
+        uint32_t buildNumber() const override { return 1; }
+        uint32_t productNumber() const override { return 1; }
+        Util::String productFourCC(const HostContext&) const override { return "abcd"; }
+        Text productNames(const HostContext&) const override { return {}; }
+        Util::String secondProductFourCC(const HostContext&) const override { return "efgh"; }
+        Text textH1(const HostContext&) const override { return {}; }
+        Text textH2(const HostContext&) const override { return {}; }
+        Util::String shortProductIdentifier() const override { return "id"; }
+        Util::String plainProductName() const override { return "n"; }
+    };
+    std::vector<uint8_t> record(PluginInformation::RecordSize, 0xAA);
+    PluginInformation::fill(LongName(), HostContext{}, record.data());
+    const RecordView r(record.data());
+    EXPECT_EQ(r.text(640, 64), std::string(63, 'N'));
+    EXPECT_EQ(record[640 + 63], 0);
+    EXPECT_EQ(r.text(6664, 64), std::string(63, 'N')); // the third copy too
+    EXPECT_EQ(record[704 + 10], 0);                    // the long name is short and ends early
+}
+
+TEST(PluginDefinition, TheVersionLineNamesTheFormat)
+{
+    TestWrapper wrapper;
+    auto creation = wrapper.creation();
+    creation.hostContext.setFormatIdentifier(11);
+    Plugin plugin(creation, PluginFactory::instance());
+    EXPECT_EQ(plugin.versionLine(), "v6.10.2340WIN64.VST3");
+    creation.hostContext.setFormatIdentifier(12);
+    Plugin unknown(creation, PluginFactory::instance());
+    EXPECT_EQ(unknown.versionLine(), "v6.10.2340WIN64.");
+}

@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include "support/TestEnvironment.h"
+
+#include <cstdlib>
+#include <sndfile.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Audio {
+    SF_INFO info{};
+    std::vector<float> interleaved;
+};
+
+Audio readWithLibsndfile(const std::string& path)
+{
+    Audio a;
+    SNDFILE* f = sf_open(path.c_str(), SFM_READ, &a.info);
+    if (!f)
+        return a;
+    a.interleaved.resize(size_t(a.info.frames * a.info.channels));
+    sf_readf_float(f, a.interleaved.data(), a.info.frames);
+    sf_close(f);
+    return a;
+}
+
+int run(const std::string& command) { return std::system((command + " 2>/dev/null").c_str()); }
+
+} // namespace
+
+TEST(RelayHost, RendersATenSecondStereoFileUnchanged)
+{
+    const std::string dir = TestSupport::makeTempFolder("host");
+    const std::string in = dir + "/in.wav", out = dir + "/out.wav";
+    // Noise exercises every bit of the samples; sox writes the input independently.
+    ASSERT_EQ(run("sox -n -r 48000 -c 2 -e floating-point -b 32 " + in + " synth 10 whitenoise gain -6"), 0);
+    ASSERT_EQ(run(std::string(RELAY_HOST_PATH) + " render --in " + in + " --out " + out + " --block 441"), 0);
+    const Audio source = readWithLibsndfile(in), rendered = readWithLibsndfile(out);
+    EXPECT_EQ(rendered.info.frames, 480000);
+    EXPECT_EQ(rendered.info.channels, 2);
+    EXPECT_EQ(rendered.info.samplerate, 48000);
+    ASSERT_EQ(source.interleaved.size(), rendered.interleaved.size());
+    EXPECT_TRUE(source.interleaved == rendered.interleaved);
+}
+
+TEST(RelayHost, PresentsItselfUnderTheGivenName)
+{
+    // Host 2 at 11.3.1 turns switch F5 off; any other host keeps it on.
+    const std::string host = RELAY_HOST_PATH;
+    const std::string dir = TestSupport::makeTempFolder("name");
+    ASSERT_EQ(run(host + " info --as \"Pro Tools\" --host-version 11.3.1 > " + dir + "/pt.txt"), 0);
+    ASSERT_EQ(run(host + " info --as Cubase --host-version 11.3.1 > " + dir + "/cb.txt"), 0);
+    EXPECT_EQ(run("grep -q 'switch F5, F8:      0, 0' " + dir + "/pt.txt"), 0);
+    EXPECT_EQ(run("grep -q 'switch F5, F8:      1, 0' " + dir + "/cb.txt"), 0);
+}
+
+TEST(RelayHost, RejectsBadArgumentsWithAMessage)
+{
+    const std::string host = RELAY_HOST_PATH;
+    EXPECT_NE(run(host + " render"), 0);
+    EXPECT_NE(run(host + " render --in /nonexistent.wav"), 0);
+    EXPECT_NE(run(host + " render --in x --block"), 0);
+    EXPECT_EQ(run(host + " --help > /dev/null"), 0);
+}
