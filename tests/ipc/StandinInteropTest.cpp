@@ -7,6 +7,7 @@
 #include "ipc/Client.h"
 #include "platform/FakeClock.h"
 #include "support/TestEnvironment.h"
+#include "util/ConfigFile.h"
 
 #include <cmath>
 #include <filesystem>
@@ -89,6 +90,26 @@ TEST(ClientWithStandin, MessageOneBringsRepairedFilesAndMessageFour)
     sf_close(file);
     for (size_t i = 0; i < input.size(); ++i)
         ASSERT_EQ(repaired[i], input[i] * 0.5f) << i;
+}
+
+TEST(ClientWithStandin, PollingHostsFindTheirRequestThroughTheConfigurationStore)
+{
+    const std::string folder = makeTempFolder("shuttle");
+    writeFloatWav(folder + "/Media Composer 1 [tw-relay] 1 captured.wav", 1, 44100, 100);
+    writeFloatWav(folder + "/Sequoia 3 [tw-relay] 3 captured.wav", 2, 96000, 100);
+    Util::ConfigFile editorSettings("SOFTWARE\\Quillex\\TW6");
+    editorSettings.SetBool("SentBackToHost.Sequoia", false);
+
+    StandinProcess standin({"--folder", folder});
+    Client client(IPC::Context::create(), standin.endpoints());
+    ClientEvents seen(client);
+    ASSERT_TRUE(waitFor([&] { return client.sendRequest(1); }));
+    EXPECT_NE(standin.expect("NOTIFIED store SOFTWARE\\Quillex\\TW6\\SentBackToHost.Sequoia = 1"), "");
+    EXPECT_TRUE(editorSettings.GetBool("SentBackToHost.Media Composer", false));
+    EXPECT_TRUE(editorSettings.GetBool("SentBackToHost.Sequoia", false));
+    EXPECT_EQ(editorSettings.GetUInt("SentBackToHost.Sequoia", 7), 1u);
+    EXPECT_FALSE(waitFor([&] { client.poll(); return !seen.events.empty(); }, std::chrono::milliseconds(200)))
+        << "a polling host is not sent message 4";
 }
 
 TEST(ClientWithStandin, AStandinThatNeverAnswersCostsOneRequestAndFreshSocketsAfter10000ms)
