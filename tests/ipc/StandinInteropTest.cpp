@@ -10,7 +10,6 @@
 #include "util/ConfigFile.h"
 
 #include <cmath>
-#include <filesystem>
 #include <sndfile.h>
 
 using namespace TestSupport;
@@ -18,7 +17,7 @@ using IPC::Client;
 
 namespace {
 
-std::vector<float> writeFloatWav(const std::string& path, int channels, int rate, int frames)
+void writeFloatWav(const std::string& path, int channels, int rate, int frames)
 {
     std::vector<float> samples(size_t(channels) * frames);
     for (size_t i = 0; i < samples.size(); ++i)
@@ -31,7 +30,6 @@ std::vector<float> writeFloatWav(const std::string& path, int channels, int rate
     EXPECT_NE(file, nullptr) << sf_strerror(nullptr);
     sf_writef_float(file, samples.data(), frames);
     sf_close(file);
-    return samples;
 }
 
 } // namespace
@@ -62,34 +60,6 @@ TEST(ClientWithStandin, MessagesCrossInBothDirectionsWithTheDocumentedBytes)
         EXPECT_NE(standin.expect("RECV editor-reply frames=2 IPC_SimpleReply | 91 c3"), "") << command;
         seen.events.clear();
     }
-}
-
-TEST(ClientWithStandin, MessageOneBringsRepairedFilesAndMessageFour)
-{
-    const std::string folder = makeTempFolder("shuttle");
-    const std::string captured = folder + "/Pro Tools 1 [tw-relay] 1 captured.wav";
-    const int channels = 2, rate = 48000, frames = 4800;
-    const auto input = writeFloatWav(captured, channels, rate, frames);
-
-    StandinProcess standin({"--folder", folder});
-    Client client(IPC::Context::create(), standin.endpoints());
-    ClientEvents seen(client);
-    ASSERT_TRUE(waitFor([&] { return client.sendRequest(1); }));
-    ASSERT_TRUE(waitFor([&] { client.poll(); return !seen.events.empty(); }, std::chrono::seconds(10)));
-    EXPECT_EQ(seen.events, std::vector<std::string>{"enum 4"});
-
-    SF_INFO info{};
-    SNDFILE* file = sf_open((folder + "/Pro Tools 1 [tw-relay] 1 repaired.wav").c_str(), SFM_READ, &info);
-    ASSERT_NE(file, nullptr) << sf_strerror(nullptr);
-    EXPECT_EQ(info.format, SF_FORMAT_WAV | SF_FORMAT_FLOAT);
-    EXPECT_EQ(info.channels, channels);
-    EXPECT_EQ(info.samplerate, rate);
-    ASSERT_EQ(info.frames, frames);
-    std::vector<float> repaired(input.size());
-    sf_readf_float(file, repaired.data(), frames);
-    sf_close(file);
-    for (size_t i = 0; i < input.size(); ++i)
-        ASSERT_EQ(repaired[i], input[i] * 0.5f) << i;
 }
 
 TEST(ClientWithStandin, PollingHostsFindTheirRequestThroughTheConfigurationStore)
