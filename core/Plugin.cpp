@@ -35,6 +35,7 @@ std::mutex recordingMutex;
 Plugin::Plugin(const CoreRecords::Creation& creation, PluginFactory& factory, std::unique_ptr<ElementSet> elementSet)
     : PluginCore(creation, factory.definition(creation.hostContext)),
       factory_(factory),
+      settings_(Util::format("SOFTWARE/%1/%2", definition().makerShortName(creation.hostContext).text, "TW6Relay")),
       sampleRate_(creation.sampleRate),
       channelConfiguration_(creation.channelConfiguration),
       channelCount_(ChannelConfiguration::channelCount(creation.channelConfiguration)),
@@ -42,6 +43,7 @@ Plugin::Plugin(const CoreRecords::Creation& creation, PluginFactory& factory, st
 {
     blockSizeHistory_.fill(FreeHistoryEntry);
     mainChannels_.assign(channelCount_, nullptr);
+    frozenSystemDelay_ = settings_.GetUInt("FrozenSystemDelay", 0);
     if (creation.recording)
         startRecording();
     hostApplicationName(); // reverse 13, asked once and kept

@@ -9,6 +9,7 @@
 #include "core/HistoryDelegate.h"
 #include "core/PluginCore.h"
 #include "core/PluginEditor.h"
+#include "util/ConfigFile.h"
 #include "util/Trackable.h"
 
 class PluginFactory;
@@ -101,6 +102,9 @@ public:
     bool hostOptionWordSet() const { return hostOptionSet_; }
     uint32_t hostOptionWord() const { return hostOption_; }
     PluginEditor* editor() const { return editor_.get(); }
+    // The product's settings, "SOFTWARE/Quillex/TW6Relay". [any-thread], not audio
+    Util::ConfigFile& settings() { return settings_; }
+    uint32_t frozenSystemDelay() const { return frozenSystemDelay_; }
 
     // Undo history, kept in the history file between sessions. [ui-thread]
     uint32_t historyWord() const override;
@@ -117,6 +121,8 @@ private:
     void startRecording();
 
     PluginFactory& factory_;
+    Util::ConfigFile settings_;
+    uint32_t frozenSystemDelay_ = 0;
     float sampleRate_;
     uint32_t channelConfiguration_;
     uint32_t channelCount_;

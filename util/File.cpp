@@ -7,6 +7,10 @@
 
 namespace Util {
 
+namespace {
+constexpr size_t kStreamBufferBytes = 64 * 1024;
+}
+
 File::Error::Error(String message, String path, int errorNumber)
     : BasicError("File", kCode, std::move(message)), path_(std::move(path)), errorNumber_(errorNumber),
       errorNumberValid_(errorNumber >= 0)
@@ -54,6 +58,9 @@ File::Status File::Open(uint32_t flags)
     std::FILE* stream = Platform::openFile(path_.text, ModeString(flags).c_str());
     if (!stream)
         return makeError("Error opening file", Platform::lastErrorCode());
+    // Audio files move in blocks of a few kilobytes: a larger buffer than the
+    // runtime's default saves most of the system calls.
+    std::setvbuf(stream, nullptr, _IOFBF, kStreamBufferBytes);
     stream_.reset(stream);
     flags_ = flags;
     open_ = true;

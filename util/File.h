@@ -11,8 +11,9 @@
 
 namespace Util {
 
-// A file over the runtime's buffered streams. Every failure is returned as a
-// File::Error value; nothing throws. Used by one thread at a time.
+// A file over the runtime's buffered streams (64 KiB buffers). Every failure is
+// returned as a File::Error value; nothing throws. [any-thread], one thread at
+// a time; after Open, reads and writes allocate nothing but error messages.
 class File {
 public:
     class Error;

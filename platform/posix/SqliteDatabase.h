@@ -10,6 +10,7 @@ namespace Platform::Posix {
 class SqliteStatement;
 
 // One connection to an SQLite database file, closed when it goes out of scope.
+// [any-thread], one thread at a time.
 class SqliteDatabase {
 public:
     enum class Access { ExistingOnly, CreateIfMissing };

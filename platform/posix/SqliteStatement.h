@@ -11,7 +11,8 @@ namespace Platform::Posix {
 
 class SqliteDatabase;
 
-// One prepared statement, finalised when it goes out of scope.
+// One prepared statement, finalised when it goes out of scope. Used on the
+// thread of its connection.
 class SqliteStatement {
 public:
     SqliteStatement(SqliteDatabase& db, const char* sql);

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "Signals.h"
 #include "WavBytes.h"
 #include "audio/ChunkId.h"
 #include "audio/WavDecoder.h"
 #include "audio/WavEncoder.h"
 #include "support/TestEnvironment.h"
 
-#include <cmath>
 #include <fstream>
 #include <numeric>
 
@@ -25,35 +25,24 @@ std::string writeBytes(const WavBytes& bytes, const char* name = "in.wav")
     return path;
 }
 
-// A ramp through the whole range, beyond it at both ends.
-std::vector<float> testSignal(size_t frames, size_t channels)
-{
-    std::vector<float> samples(frames * channels);
-    for (size_t i = 0; i < samples.size(); ++i)
-        samples[i] = -1.1f + 2.2f * float(i) / float(samples.size() - 1);
-    return samples;
-}
-
-// What a sample reads back as after being stored with `bytes` per sample,
-// computed independently of the codec.
-float quantised(float value, uint32_t bytes, bool floatingPoint)
-{
-    if (floatingPoint)
-        return value;
-    const double clamped = std::clamp(double(value), -1.0, 1.0);
-    switch (bytes) {
-    case 2: return float(std::clamp(std::nearbyint(clamped * 32768.0), -32768.0, 32767.0) / 32768.0);
-    case 3: return float(std::clamp(std::round(std::min(clamped, 0.99999988) * 8388608.0), -8388608.0, 8388607.0) / 8388608.0);
-    default: return float(std::clamp(std::nearbyint(clamped * 2147483648.0), -2147483648.0, 2147483647.0) / 2147483648.0);
-    }
-}
-
 std::string encode(const Format& format, const std::vector<float>& interleaved, const std::vector<Marker>& markers = {})
 {
     const std::string path = TestSupport::makeTempFolder("rt") + "/ours.wav";
     Encoder encoder(path, format);
     EXPECT_TRUE(encoder.BeginWriting().ok());
-    EXPECT_TRUE(encoder.WriteFloatInterleaved(interleaved.size() / format.channels, interleaved.data()).ok());
+    // The first half from channel pointers, the rest interleaved.
+    const size_t channels = format.channels;
+    const size_t frames = interleaved.size() / channels;
+    const size_t half = frames / 2;
+    std::vector<std::vector<float>> planes(channels, std::vector<float>(half));
+    std::vector<const float*> pointers;
+    for (size_t c = 0; c < channels; ++c) {
+        for (size_t f = 0; f < half; ++f)
+            planes[c][f] = interleaved[f * channels + c];
+        pointers.push_back(planes[c].data());
+    }
+    EXPECT_TRUE(encoder.WriteFloatDeinterleaved(half, pointers.data()).ok());
+    EXPECT_TRUE(encoder.WriteFloatInterleaved(frames - half, interleaved.data() + half * channels).ok());
     EXPECT_TRUE(encoder.WriteMarkers(markers).ok());
     EXPECT_TRUE(encoder.Finish().ok());
     return path;
@@ -67,7 +56,7 @@ TEST(WavDecoder, ReadsBackWhatTheEncoderWroteInEveryConversionAndBlockSize)
                               {2, 4, 96000, true, 0},  {6, 3, 48000, false, 0x3F}, {3, 4, 48000, true, 7}};
     for (const auto& format : formats) {
         const size_t channels = format.channels;
-        const auto input = testSignal(1001, channels);
+        const auto input = TestSupport::rampSignal(1001, channels);
         Decoder decoder(encode(format, input));
         const auto synced = decoder.Sync();
         ASSERT_TRUE(synced.ok()) << synced.error().Description();
@@ -82,7 +71,7 @@ TEST(WavDecoder, ReadsBackWhatTheEncoderWroteInEveryConversionAndBlockSize)
             done += got.value();
         }
         for (size_t i = 0; i < input.size(); ++i)
-            ASSERT_EQ(interleaved[i], quantised(input[i], format.bytesPerSample, format.floatingPoint))
+            ASSERT_EQ(interleaved[i], TestSupport::quantised(input[i], format.bytesPerSample, format.floatingPoint))
                 << channels << "ch " << format.bytesPerSample << " bytes, sample " << i;
 
         ASSERT_TRUE(decoder.Seek(0).ok());
@@ -166,7 +155,7 @@ TEST(WavDecoder, EveryReadBeforeSyncSaysSo)
 
 TEST(WavDecoder, SixteenBitOutputComesOnlyFromSixteenBitFiles)
 {
-    const std::string path = encode({2, 3, 48000, false, 0}, testSignal(10, 2));
+    const std::string path = encode({2, 3, 48000, false, 0}, TestSupport::rampSignal(10, 2));
     Decoder decoder(path);
     ASSERT_TRUE(decoder.Sync().ok());
     int16_t s[20];
@@ -199,7 +188,7 @@ TEST(WavDecoder, MarkersComeBackAsTheEncoderWroteThem)
 {
     const std::vector<Marker> markers = {
         {0, 0, false, "start", ""}, {100, 199, true, "chorus", "take two"}, {300, 300, false, "", "odd"}, {400, 400, false, "", ""}};
-    Decoder decoder(encode({2, 2, 44100, false, 0}, testSignal(500, 2), markers));
+    Decoder decoder(encode({2, 2, 44100, false, 0}, TestSupport::rampSignal(500, 2), markers));
     ASSERT_TRUE(decoder.Sync().ok());
     std::vector<Marker> read;
     ASSERT_TRUE(decoder.GetMarkers(read).ok());
@@ -215,7 +204,7 @@ TEST(WavDecoder, OtherChunksAreListedInFileOrderAndBextIsKept)
     {
         Encoder encoder(path, {2, 4, 48000, true, 0});
         ASSERT_TRUE(encoder.BeginWriting().ok());
-        const auto samples = testSignal(64, 2);
+        const auto samples = TestSupport::rampSignal(64, 2);
         ASSERT_TRUE(encoder.WriteFloatInterleaved(64, samples.data()).ok());
         ASSERT_TRUE(encoder.WriteChunk("bext", bext).ok());
         ASSERT_TRUE(encoder.WriteChunk("abcd", 3, "xyz").ok());
@@ -244,14 +233,14 @@ TEST(WavDecoder, OtherChunksAreListedInFileOrderAndBextIsKept)
     // Chunk reads leave the sample position where it was.
     float frame[2];
     ASSERT_EQ(decoder.ReadFloatInterleaved(1, frame).value(), 1u);
-    EXPECT_EQ(frame[0], testSignal(64, 2)[20]);
+    EXPECT_EQ(frame[0], TestSupport::rampSignal(64, 2)[20]);
 }
 
 TEST(WavDecoder, SampleReadsAllocateNothingAfterSync)
 {
     const Format formats[] = {{2, 4, 48000, true, 0}, {2, 3, 48000, false, 0}, {6, 2, 48000, false, 0x3F}};
     for (const auto& format : formats) {
-        Decoder decoder(encode(format, testSignal(20000, format.channels)));
+        Decoder decoder(encode(format, TestSupport::rampSignal(20000, format.channels)));
         ASSERT_TRUE(decoder.Sync().ok());
         std::vector<float> planes(6 * 20000), interleaved(6 * 20000);
         std::vector<float*> pointers;

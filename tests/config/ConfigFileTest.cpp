@@ -14,6 +14,7 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <thread>
 
 using Util::ConfigFile;
 using Bytes = std::vector<uint8_t>;
@@ -317,4 +318,28 @@ TEST(ConfigFile, TwoProcessesShareTheStoreWithoutLosingValues)
         const uint32_t value = config.GetUInt(Util::format("Shared/Slot%1", slot), kMissing);
         EXPECT_TRUE(value == last || value == 100000 + last) << "slot " << slot << " holds " << value;
     }
+}
+
+// Threads of one process (the user-interface thread, timers, analytics workers)
+// use one store at once, each call with its own connection.
+TEST(ConfigFile, ThreadsOfOneProcessShareTheStore)
+{
+    const std::string path = TestSupport::makeTempFolder("threads") + "/registry.sqlite3";
+    Platform::Posix::SqliteSettingsStore store(path);
+    Util::Log::Capture log;
+    std::vector<std::thread> threads;
+    std::vector<int> faults(4, 0);
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&, t] {
+            ConfigFile config(kProductKey, store);
+            for (uint32_t i = 0; i < 100; ++i) {
+                config.SetUInt(Util::format("Thread%1/Value", t), i);
+                if (config.GetUInt(Util::format("Thread%1/Value", t), 0xFFFFFFFF) != i)
+                    ++faults[size_t(t)];
+            }
+        });
+    for (auto& thread : threads)
+        thread.join();
+    EXPECT_EQ(faults, std::vector<int>(4, 0));
+    EXPECT_TRUE(log.messages().empty());
 }

@@ -123,6 +123,8 @@ void HostSession::switchRunState(uint32_t a, uint32_t b, uint32_t lockIndex)
 
 void HostSession::idle() { call(39, 1, nullptr); }
 
+void HostSession::notifyProcessingStopped() { call(26, 0, nullptr); }
+
 int32_t HostSession::propertyMessage(uint32_t id, uint32_t size, uint64_t data, uint32_t lockIndex)
 {
     std::vector<uint8_t> record(16, 0);

@@ -31,6 +31,7 @@ public:
     void destroy();
     void switchRunState(uint32_t a, uint32_t b, uint32_t lockIndex = 0);
     void idle();                                     // selector 39
+    void notifyProcessingStopped();                  // selector 26
     int32_t propertyMessage(uint32_t id, uint32_t size, uint64_t data, uint32_t lockIndex = 1);
 
     struct RenderPass {

@@ -44,6 +44,10 @@ Render options:
   --passes N                render the file N times in one run (default 1)
   --run-state-before A,B    switch the run state (selector 20) before each pass
   --run-state-after A,B     switch the run state after each pass
+  --timeline-offset N       before each pass, send the timeline offset host message
+                            (selector 40, id 0x4460FADE, 8 bytes: N samples)
+  --processing-stopped      after each pass, tell the plug-in that processing stopped
+                            (selector 26)
   --idle-every N            call the idle service (selector 39) every N blocks
   --idle-ms MS              keep calling the idle service every 10 ms for MS ms after
                             the last pass (default 0)
@@ -65,8 +69,9 @@ struct Arguments {
 
 const char* const valueOptions[] = {"--plugin", "--as", "--host-name", "--host-version", "--format", "--in", "--out",
                                     "--block", "--position", "--passes", "--run-state-before", "--run-state-after",
-                                    "--idle-every", "--idle-ms"};
-const char* const flagOptions[] = {"--stopped", "--flag-a", "--flag-b", "--recording", "--verbose", "--help"};
+                                    "--idle-every", "--idle-ms", "--timeline-offset"};
+const char* const flagOptions[] = {"--stopped", "--flag-a", "--flag-b", "--recording", "--verbose", "--help",
+                                   "--processing-stopped"};
 
 Arguments parse(int argc, char** argv)
 {
@@ -216,8 +221,14 @@ int run(int argc, char** argv)
             const auto [a, b] = parseRunState(args.value("--run-state-before"));
             session.switchRunState(a, b);
         }
+        if (args.has("--timeline-offset")) {
+            int64_t offset = std::stoll(args.value("--timeline-offset"));
+            session.propertyMessage(0x4460FADEu, 8, reinterpret_cast<uintptr_t>(&offset), 0);
+        }
         SoundFile sound = input;
         session.render(sound, pass);
+        if (args.has("--processing-stopped"))
+            session.notifyProcessingStopped();
         if (args.has("--run-state-after")) {
             const auto [a, b] = parseRunState(args.value("--run-state-after"));
             session.switchRunState(a, b);

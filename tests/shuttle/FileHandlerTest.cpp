@@ -1,0 +1,286 @@
+#include <gtest/gtest.h>
+
+#include "ShuttleTestSupport.h"
+#include "platform/FakeClock.h"
+#include "shuttle/FileHandler.h"
+#include "support/TestEnvironment.h"
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+namespace fs = std::filesystem;
+using Shuttle::FileHandler;
+
+namespace {
+
+class FileHandlerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        session = TestSupport::makeTempFolder("session");
+        Util::ConfigFile("SOFTWARE\\Quillex\\VO6").SetString("Option/SessionDataFolder", session);
+        folder = session + "/Relay";
+    }
+
+    std::unique_ptr<FileHandler> make(uint32_t host)
+    {
+        auto handler = std::make_unique<FileHandler>(context, host);
+        handler->setFormat(48000.0f, 1);
+        handler->captureFinished.connect([this] { ++captures; });
+        handler->playbackFinished.connect([this] { ++playbacks; });
+        return handler;
+    }
+
+    void writeClip(FileHandler& h, uint32_t blocks, float base = 0.0f)
+    {
+        for (uint32_t b = 0; b < blocks; ++b) {
+            TestBlock block(2, 256, base + float(b));
+            ASSERT_TRUE(h.write(256, block.data()));
+        }
+    }
+
+    std::string path(const std::string& name) const { return folder + "/" + name; }
+    void touch(const std::string& name) const
+    {
+        fs::create_directories(folder);
+        std::ofstream(path(name)) << "x";
+    }
+
+    Platform::FakeClock clock{5000};
+    FakeContext context;
+    std::string session, folder;
+    int captures = 0, playbacks = 0;
+};
+
+} // namespace
+
+TEST_F(FileHandlerTest, SilentCloseHostKeepsOnePassAcrossTwoClips)
+{
+    auto h = make(2);
+    writeClip(*h, 3);
+    h->closeCapture();
+    EXPECT_EQ(captures, 0); // silent: closing does not end the pass
+    clock.advance(200);
+    writeClip(*h, 2, 10.0f);
+    h->closeCapture();
+    EXPECT_EQ(folderEntries(folder),
+              (std::vector<std::string>{"Pro Tools 1 [tw-relay] 1 captured.wav", "Pro Tools 2 [tw-relay] 2 captured.wav"}));
+    // The pass ends by the write time-out.
+    clock.advance(500);
+    h->tick();
+    EXPECT_EQ(captures, 0);
+    clock.advance(1);
+    h->tick();
+    EXPECT_EQ(captures, 1);
+    EXPECT_FALSE(h->passOpen());
+    // Every sample arrived, in order.
+    const auto second = readSoundFile(path("Pro Tools 2 [tw-relay] 2 captured.wav"));
+    ASSERT_TRUE(second.opened);
+    EXPECT_EQ(second.info.frames, 512);
+    EXPECT_EQ((second.info.format & SF_FORMAT_SUBMASK), SF_FORMAT_FLOAT);
+    TestBlock expect(2, 256, 11.0f);
+    for (uint32_t i = 0; i < 256; ++i)
+        EXPECT_EQ(second.channels[1][256 + i], expect.samples[1][i]);
+}
+
+TEST_F(FileHandlerTest, WavelabEndsThePassAtEveryClose)
+{
+    auto h = make(11);
+    for (int pass = 0; pass < 3; ++pass) {
+        writeClip(*h, 2);
+        h->closeCapture();
+    }
+    EXPECT_EQ(captures, 3);
+    // Each pass starts again at clip 1, and its first clip cleans the folder.
+    EXPECT_EQ(folderEntries(folder), std::vector<std::string>{"Wavelab 1 [tw-relay] 1 captured.wav"});
+}
+
+TEST_F(FileHandlerTest, FirstClipOfARepairPassKeepsOnlyReferenceAndReadyFiles)
+{
+    for (const char* name : {"Clip 3 [tw-relay] 3 captured.wav", "Clip 3 [tw-relay] 3 repaired.wav", "untagged.txt",
+                             "Clip 4 [tw-relay] 4 reference.wav", "Clip 5 [tw-relay] 5 ready.wav"})
+        touch(name);
+    fs::create_directories(session + "/elsewhere");
+    std::ofstream(session + "/elsewhere/target.wav") << "keep me";
+    fs::create_symlink(session + "/elsewhere/target.wav", path("Clip 6 [tw-relay] 6 repaired.wav"));
+
+    auto reference = make(36);
+    reference->setReferenceMode(true);
+    writeClip(*reference, 1);
+    reference->closeCapture();
+    EXPECT_EQ(folderEntries(folder).size(), 7u); // a reference pass deletes nothing
+
+    auto repair = make(36);
+    writeClip(*repair, 1);
+    EXPECT_EQ(folderEntries(folder),
+              (std::vector<std::string>{"Clip 1 [tw-relay] 1 captured.wav", "Clip 1 [tw-relay] 1 reference.wav",
+                                        "Clip 4 [tw-relay] 4 reference.wav", "Clip 5 [tw-relay] 5 ready.wav"}));
+    EXPECT_TRUE(fs::exists(session + "/elsewhere/target.wav")) << "a link is removed, never what it points to";
+}
+
+TEST_F(FileHandlerTest, ATakenNameGetsTheNextFreeNumberInBrackets)
+{
+    touch("Wavelab 1 [tw-relay] 1 reference.wav");
+    touch("Wavelab 1 (1) [tw-relay] 1 reference.wav");
+    auto h = make(11);
+    h->setReferenceMode(true);
+    writeClip(*h, 1);
+    h->closeCapture();
+    EXPECT_TRUE(fs::exists(path("Wavelab 1 (2) [tw-relay] 1 reference.wav")));
+}
+
+TEST_F(FileHandlerTest, TheClipLimitCountsTheClipsTheEditorHolds)
+{
+    auto h = make(2);
+    h->setClipsInEditor(14);
+    for (int clip = 0; clip < 3; ++clip) {
+        writeClip(*h, 1); // a refused clip still passes the host's audio: write answers true
+        h->closeCapture();
+    }
+    EXPECT_TRUE(h->limitHit());
+    EXPECT_EQ(folderEntries(folder).size(), 2u);
+
+    auto full = make(2);
+    full->setClipsInEditor(16);
+    writeClip(*full, 1);
+    EXPECT_TRUE(full->limitHit());
+}
+
+TEST_F(FileHandlerTest, BroadcastExtensionCarriesTheClipStartPlusTheTimelineOffset)
+{
+    struct Case {
+        FakeContext::Position start;
+        std::optional<int64_t> offset;
+        uint64_t expected;
+    };
+    const Case cases[] = {
+        {{48000, true}, 1000000, 1048000},
+        {{48000, true}, -100000, 0}, // never below 0
+        {{48000, false}, 1000000, 0}, // no transport position
+        {{48000, true}, std::nullopt, 0},
+        {{5000000000LL, true}, 0, 5000000000ULL}, // beyond 32 bits: both words
+    };
+    for (const auto& c : cases) {
+        auto h = make(11);
+        context.position = c.start;
+        if (c.offset)
+            h->setTimelineOffset(*c.offset);
+        writeClip(*h, 1);
+        h->closeCapture();
+        SF_INFO info{};
+        SNDFILE* f = sf_open(path("Wavelab 1 [tw-relay] 1 captured.wav").c_str(), SFM_READ, &info);
+        ASSERT_NE(f, nullptr);
+        SF_BROADCAST_INFO bext{};
+        ASSERT_EQ(sf_command(f, SFC_GET_BROADCAST_INFO, &bext, sizeof bext), SF_TRUE);
+        sf_close(f);
+        EXPECT_EQ(uint64_t(bext.time_reference_low) | uint64_t(bext.time_reference_high) << 32, c.expected)
+            << c.start.samples << " + " << c.offset.value_or(-1);
+        EXPECT_STREQ(bext.originator, "TW 6 Relay");
+        EXPECT_EQ(std::string(bext.origination_date, 10).size(), 10u);
+        EXPECT_EQ(bext.origination_date[4], '-');
+        EXPECT_EQ(bext.origination_time[2], ':');
+    }
+}
+
+TEST_F(FileHandlerTest, RepairedFilesPlayInClipNumberOrderAndAreDeletedWhenPlayed)
+{
+    fs::create_directories(folder);
+    writeSoundFile(path("Pro Tools 10 [tw-relay] 10 repaired.wav"), {std::vector<float>(100, 0.10f), std::vector<float>(100, -0.10f)});
+    writeSoundFile(path("Pro Tools 9 [tw-relay] 9 repaired.wav"), {std::vector<float>(100, 0.09f), std::vector<float>(100, -0.09f)});
+    auto h = make(11); // Wavelab: a close ends the playback at once
+    std::vector<std::string> found;
+    ASSERT_TRUE(h->listRepaired(found));
+    std::sort(found.rbegin(), found.rend()); // "Pro Tools 9..." after "Pro Tools 10..." in text order
+    h->setRepairedList(found);
+    EXPECT_EQ(h->repairedList().front(), path("Pro Tools 9 [tw-relay] 9 repaired.wav"));
+
+    TestBlock block(2, 64, 1.0f);
+    ASSERT_TRUE(h->read(64, block.data()));
+    EXPECT_EQ(block.samples[0][0], 0.09f);
+    EXPECT_EQ(block.samples[1][63], -0.09f);
+    ASSERT_TRUE(h->read(64, block.data())); // 36 frames left, then silence
+    EXPECT_EQ(block.samples[0][35], 0.09f);
+    EXPECT_EQ(block.samples[0][36], 0.0f);
+    h->closePlayback();
+    EXPECT_EQ(playbacks, 1);
+    EXPECT_EQ(folderEntries(folder), std::vector<std::string>{"Pro Tools 10 [tw-relay] 10 repaired.wav"});
+    ASSERT_TRUE(h->read(64, block.data()));
+    EXPECT_EQ(block.samples[0][0], 0.10f);
+}
+
+TEST_F(FileHandlerTest, PastTheEndSonarKeepsTheHostsAudio)
+{
+    fs::create_directories(folder);
+    writeSoundFile(path("SONAR 1 [tw-relay] 1 repaired.wav"), {std::vector<float>(10, 0.5f), std::vector<float>(10, 0.5f)});
+    auto sonar = make(10);
+    TestBlock block(2, 32, 0.75f);
+    const TestBlock host(2, 32, 0.75f);
+    ASSERT_TRUE(sonar->read(32, block.data()));
+    EXPECT_EQ(block.samples[0][9], 0.5f);
+    EXPECT_EQ(block.samples[0][10], host.samples[0][10]);
+    TestBlock later(2, 32, 0.75f);
+    const auto untouched = later.samples;
+    ASSERT_TRUE(sonar->read(32, later.data()));
+    EXPECT_EQ(later.samples, untouched);
+}
+
+TEST_F(FileHandlerTest, ReadTimeOutEndsThePlaybackAndTheRescanNoticesVanishedFiles)
+{
+    fs::create_directories(folder);
+    writeSoundFile(path("Pro Tools 1 [tw-relay] 1 repaired.wav"), {std::vector<float>(10, 0.5f), std::vector<float>(10, 0.5f)});
+    auto h = make(2);
+    TestBlock block(2, 8, 0.0f);
+    ASSERT_TRUE(h->read(8, block.data()));
+    h->closePlayback(); // silent close: the file goes, no signal
+    EXPECT_EQ(playbacks, 0);
+    EXPECT_TRUE(folderEntries(folder).empty());
+    clock.advance(501);
+    h->tick();
+    EXPECT_EQ(playbacks, 1);
+
+    // Media Composer (4) rescans while ready to write.
+    writeSoundFile(path("Media Composer 1 [tw-relay] 1 repaired.wav"), {std::vector<float>(10, 0.5f), std::vector<float>(10, 0.5f)});
+    auto mc = make(4);
+    context.state = 3;
+    mc->tick();
+    EXPECT_EQ(playbacks, 1);
+    fs::remove(path("Media Composer 1 [tw-relay] 1 repaired.wav"));
+    mc->tick();
+    EXPECT_EQ(playbacks, 2);
+}
+
+TEST_F(FileHandlerTest, FaultsEndInAFailedCallAndTouchNothingElse)
+{
+    // A repaired file with another channel count is never read: the audio passes.
+    fs::create_directories(folder);
+    writeSoundFile(path("Pro Tools 1 [tw-relay] 1 repaired.wav"), {std::vector<float>(10, 0.5f)});
+    auto h = make(2);
+    TestBlock block(2, 8, 0.25f);
+    const auto original = block.samples;
+    EXPECT_TRUE(h->read(8, block.data()));
+    EXPECT_EQ(block.samples, original);
+
+    // A corrupt repaired file fails the read.
+    std::ofstream(path("Pro Tools 2 [tw-relay] 2 repaired.wav")) << "RIFF....WAVEjunk";
+    fs::remove(path("Pro Tools 1 [tw-relay] 1 repaired.wav"));
+    auto corrupt = make(2);
+    EXPECT_FALSE(corrupt->read(8, block.data()));
+    EXPECT_EQ(block.samples, original);
+    EXPECT_TRUE(fs::exists(path("Pro Tools 2 [tw-relay] 2 repaired.wav")));
+
+    // No repaired file at all.
+    fs::remove(path("Pro Tools 2 [tw-relay] 2 repaired.wav"));
+    EXPECT_FALSE(make(2)->read(8, block.data()));
+
+    // A shuttle folder that cannot be created: its parent is a file.
+    std::ofstream(session + "/blocker") << "file";
+    Util::ConfigFile("SOFTWARE\\Quillex\\VO6").SetString("Option/SessionDataFolder", session + "/blocker");
+    auto blocked = make(2);
+    TestBlock capture(2, 8, 0.25f);
+    EXPECT_FALSE(blocked->write(8, capture.data()));
+
+    // No format ever set.
+    FileHandler unformatted(context, 2);
+    EXPECT_FALSE(unformatted.write(8, capture.data()));
+}

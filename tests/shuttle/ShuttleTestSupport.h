@@ -1,0 +1,47 @@
+#pragma once
+#include "shuttle/FileHandlerContext.h"
+#include "util/ConfigFile.h"
+
+#include <sndfile.h>
+#include <string>
+#include <vector>
+
+// A context standing in for the product transform.
+struct FakeContext final : Shuttle::FileHandlerContext {
+    uint32_t channels = 2;
+    Position position{0, false};
+    uint32_t state = 0;
+    Util::ConfigFile settings{"SOFTWARE\\Quillex\\TW6Relay"};
+
+    uint32_t channelCount() const override { return channels; }
+    Position transportPosition() const override { return position; }
+    Util::ConfigFile& configurationStore() override { return settings; }
+    uint32_t shuttleState() const override { return state; }
+};
+
+// A block of distinct, recognisable samples: channel c, frame i of block b.
+struct TestBlock {
+    std::vector<std::vector<float>> samples;
+    std::vector<float*> pointers;
+    TestBlock(uint32_t channels, uint32_t frames, float base)
+        : samples(channels, std::vector<float>(frames))
+    {
+        for (uint32_t c = 0; c < channels; ++c) {
+            for (uint32_t i = 0; i < frames; ++i)
+                samples[c][i] = base + float(c) * 0.25f + float(i) / 65536.0f;
+            pointers.push_back(samples[c].data());
+        }
+    }
+    float* const* data() { return pointers.data(); }
+};
+
+// A whole file as libsndfile reads it, channel by channel.
+struct SoundFileContents {
+    SF_INFO info{};
+    std::vector<std::vector<float>> channels;
+    bool opened = false;
+};
+SoundFileContents readSoundFile(const std::string& path);
+// Writes a 32-bit float file with libsndfile.
+void writeSoundFile(const std::string& path, const std::vector<std::vector<float>>& channels, int rate = 48000);
+std::vector<std::string> folderEntries(const std::string& folder);

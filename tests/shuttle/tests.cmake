@@ -1,0 +1,4 @@
+# Shuttle tests read the clip files back with libsndfile, the independent peer.
+pkg_check_modules(SNDFILE REQUIRED IMPORTED_TARGET sndfile)
+file(GLOB shuttle_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
+relay_add_test(NAME test_shuttle SOURCES ${shuttle_tests} LIBS PkgConfig::SNDFILE)
