@@ -35,4 +35,16 @@ public:
     virtual void reconfigure(float sampleRate, uint32_t channelConfiguration) = 0;
     virtual uint32_t answerWord(uint32_t word) = 0;        // selector 24
     virtual bool question(uint32_t a, uint32_t b) = 0;     // selector 32
+    virtual void hostValue(float) {}                       // selector 25
+    virtual void notify() {}                               // selector 26: the host stopped processing
+    // Selector 27: the set may change the flag at byte 28 and answers at byte 32.
+    virtual void renderRequest(uint8_t* record) { (void)record; }
+    // Selector 40 ids the core does not know; true when taken.
+    virtual bool propertyMessage(uint32_t id, uint32_t size, uint64_t data)
+    {
+        (void)id, (void)size, (void)data;
+        return false;
+    }
+    // The user-interface side's share of the idle service. [ui-thread]
+    virtual void idle() {}
 };

@@ -39,11 +39,13 @@ Plugin::Plugin(const CoreRecords::Creation& creation, PluginFactory& factory, st
       sampleRate_(creation.sampleRate),
       channelConfiguration_(creation.channelConfiguration),
       channelCount_(ChannelConfiguration::channelCount(creation.channelConfiguration)),
-      elementSet_(elementSet ? std::move(elementSet) : std::make_unique<PassThroughElementSet>())
+      elementSet_(std::move(elementSet))
 {
     blockSizeHistory_.fill(FreeHistoryEntry);
     mainChannels_.assign(channelCount_, nullptr);
     frozenSystemDelay_ = settings_.GetUInt("FrozenSystemDelay", 0);
+    if (!elementSet_) // elements take the processing lock: the instance's locks exist by now
+        elementSet_ = factory.createElementSet(*this);
     if (creation.recording)
         startRecording();
     hostApplicationName(); // reverse 13, asked once and kept
@@ -217,10 +219,11 @@ int32_t Plugin::setSampleRateAndConfiguration(float sampleRate, uint32_t configu
 
 uint32_t Plugin::statusWord(uint32_t word) { return statusWords_[word == 1 ? 1 : 0].load(); }
 
+// Word 0 is the latency the elements report; word 1 carries nothing in this product.
 void Plugin::recomputeStatusWords()
 {
     statusWords_[0] = elementSet_->latency();
-    statusWords_[1] = elementSet_->tailFrames();
+    statusWords_[1] = 0;
 }
 
 void Plugin::reset()
@@ -281,8 +284,11 @@ void Plugin::runBlockPass(const CoreRecords::Process& block)
     processingThread_ = Platform::currentThreadId();
     processingThreadValid_ = true;
 
+    transportValid_ = block.transport != nullptr;
     if (block.transport)
         std::memcpy(transport_.data(), block.transport, TransportSize);
+    blockFlagA_ = block.flagA;
+    blockFlagB_ = block.flagB;
     recordBlockSize(block.frameCount);
     recordEntry(block.frameCount);
     elementSet_->runPendingCommands();
@@ -361,6 +367,13 @@ void Plugin::processBypassed(uint64_t frames, uint64_t inputs, uint64_t outputs)
                         reinterpret_cast<float* const*>(uintptr_t(outputs)), channelCount_);
 }
 
+std::optional<double> Plugin::GetSamplePosition() const
+{
+    if (!transportValid_)
+        return std::nullopt;
+    return transportSamplePosition();
+}
+
 bool Plugin::isProcessing() const
 {
     if (processing_.load())
@@ -383,14 +396,10 @@ bool Plugin::isProcessingThread() const
 // ---- Element-set forwards ---------------------------------------------------------
 
 void Plugin::forwardWord(uint32_t& word) { word = elementSet_->answerWord(word); }
-void Plugin::forwardFloat(float) {}
-void Plugin::notifyElementSet() {}
+void Plugin::forwardFloat(float value) { elementSet_->hostValue(value); }
+void Plugin::notifyElementSet() { elementSet_->notify(); }
 
-void Plugin::forwardRenderRequest(uint8_t* record)
-{
-    // The element set renders nothing offline: it leaves the flag and answers 0.
-    RecordView(record).setU32(32, 0);
-}
+void Plugin::forwardRenderRequest(uint8_t* record) { elementSet_->renderRequest(record); }
 
 bool Plugin::elementSetQuestion(uint32_t a, uint32_t b)
 {
@@ -471,6 +480,7 @@ void Plugin::idle()
 {
     // The window's timers, native events and drawing run here, inside the wrapper's call.
     Platform::ScopedLock hold(threadController().userInterface());
+    elementSet_->idle();
     if (editor_)
         editor_->idle();
 }
@@ -520,7 +530,9 @@ int32_t Plugin::propertyMessage(uint32_t id, uint32_t size, uint64_t data, uint3
         editor_->propertyText(text ? Util::String(text, size) : Util::String());
         return EntryProtocol::Success;
     }
-    // The element set takes no property messages; the editor may, on the UI side.
+    if (elementSet_->propertyMessage(id, size, data))
+        return EntryProtocol::Success;
+    // What the element set does not take, the editor may, on the UI side.
     if (lockIndex == ThreadController::UserInterfaceIndex && editor_ && editor_->propertyMessage(id, size, data))
         return EntryProtocol::Success;
     return EntryProtocol::Rejected;

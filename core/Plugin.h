@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/ElementSet.h"
+#include "dsp/ElementHost.h"
 #include "core/History.h"
 #include "core/HistoryDelegate.h"
 #include "core/PluginCore.h"
@@ -17,7 +18,7 @@ class PluginFactory;
 // One plug-in instance: owns its element set, the open editor, the status words,
 // the recorded-entry list and the processing bookkeeping. Created by the factory
 // (selector 1), destroyed by selector 7.
-class Plugin : public PluginCore, public Trackable, public Util::HistoryDelegate {
+class Plugin : public PluginCore, public DSP::ElementHost, public Trackable, public Util::HistoryDelegate {
 public:
     static constexpr size_t TransportSize = 136;
     static constexpr size_t BlockHistorySize = 19;
@@ -82,6 +83,12 @@ public:
     int32_t openEditor(uint64_t parentWindow, uint32_t width, uint32_t height, const uint32_t words[3],
                        bool recording) override;
 
+    // DSP::ElementHost: the processing lock and tests are the instance's own.
+    Platform::CriticalSection& GetProcessingLock() override { return threadController().processing(); }
+    bool IsProcessing() const override { return isProcessing(); }
+    bool IsProcessingThread() const override { return isProcessingThread(); }
+    std::optional<double> GetSamplePosition() const override;
+
     // Processing tests, on the millisecond tick. [any-thread]
     bool isProcessing() const;                // a pass runs, or one began < 2500 ms ago
     bool isAudioFlowingBetweenBlocks() const; // no pass runs and one began < 2500 ms ago
@@ -97,6 +104,11 @@ public:
     uint32_t channelCount() const { return channelCount_; }
     const std::array<uint8_t, TransportSize>& transport() const { return transport_; }
     double transportSamplePosition() const;
+    bool transportValid() const { return transportValid_; }
+    // Flags A and B of the block being processed. [audio-thread]
+    bool blockFlagA() const { return blockFlagA_; }
+    bool blockFlagB() const { return blockFlagB_; }
+    ElementSet& elementSet() { return *elementSet_; }
     std::array<uint32_t, BlockHistorySize> blockSizeHistory() const { return blockSizeHistory_; }
     void setBlockSizeHistoryEnabled(bool on) { blockSizeHistoryEnabled_ = on; }
     WrapperLink::ActivationWords activationWords() const { return activationWords_; }
@@ -141,6 +153,9 @@ private:
     std::atomic<uint32_t> statusWords_[2] = {0, 0};
 
     std::array<uint8_t, TransportSize> transport_{};
+    bool transportValid_ = false;
+    bool blockFlagA_ = false;
+    bool blockFlagB_ = false;
     bool blockSizeHistoryEnabled_ = true;
     std::array<uint32_t, BlockHistorySize> blockSizeHistory_;
 

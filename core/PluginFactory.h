@@ -1,6 +1,7 @@
 #pragma once
 #include <memory>
 
+#include "core/ElementSet.h"
 #include "core/PluginCore.h"
 #include "core/PluginDefinition.h"
 #include "core/PluginEditor.h"
@@ -16,6 +17,8 @@ public:
     virtual const PluginDefinition& definition(const HostContext& context) const = 0;
     // The product's main window for an open editor; null when none can be made. [ui-thread]
     virtual std::unique_ptr<PluginEditor> createMainWindow(Plugin& plugin) = 0;
+    // The instance's element set: the product transform over its DSP set. [any-thread]
+    virtual std::unique_ptr<ElementSet> createElementSet(Plugin& plugin) = 0;
     // A new instance for selector 1. The wrapper owns it until selector 7. [any-thread]
     virtual PluginCore* createPlugin(const CoreRecords::Creation& creation) = 0;
 

@@ -1,6 +1,7 @@
 #include "core/PluginFactoryImpl.h"
 
 #include "core/Plugin.h"
+#include "dsp/PluginElementSet.h"
 #include "ui/PluginEditorWindow.h"
 
 PluginFactory& PluginFactory::instance()
@@ -11,6 +12,11 @@ PluginFactory& PluginFactory::instance()
 }
 
 std::unique_ptr<PluginEditor> PluginFactoryImpl::createMainWindow(Plugin&) { return UI::createPluginEditor(); }
+
+std::unique_ptr<ElementSet> PluginFactoryImpl::createElementSet(Plugin& plugin)
+{
+    return std::make_unique<DSP::PluginElementSet>(plugin, plugin.sampleRate(), plugin.channelConfiguration());
+}
 
 PluginCore* PluginFactoryImpl::createPlugin(const CoreRecords::Creation& creation)
 {

@@ -78,4 +78,23 @@ uint32_t PluginElementSet::answerWord(uint32_t word) { return set_.ExchangeHostW
 
 bool PluginElementSet::question(uint32_t a, uint32_t b) { return set_.AskHost(a, b); }
 
+void PluginElementSet::renderRequest(uint8_t* record)
+{
+    DSPSet::RenderRequest request;
+    std::memcpy(&request.a, record, 8);
+    std::memcpy(&request.b, record + 8, 4);
+    std::memcpy(&request.c, record + 12, 4);
+    std::memcpy(&request.d, record + 16, 8);
+    std::memcpy(&request.flag, record + 28, 4);
+    set_.HandleRenderRequest(request);
+    std::memcpy(record + 28, &request.flag, 4);
+    std::memcpy(record + 32, &request.answer, 4);
+}
+
+void PluginElementSet::idle()
+{
+    set_.PumpAll();
+    set_.DispatchAll();
+}
+
 } // namespace DSP

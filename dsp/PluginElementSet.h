@@ -39,6 +39,11 @@ public:
     void reconfigure(float sampleRate, uint32_t channelConfiguration) override;
     uint32_t answerWord(uint32_t word) override;
     bool question(uint32_t a, uint32_t b) override;
+    void hostValue(float value) override { set_.ReceiveHostValue(value); }
+    void notify() override { set_.NotifyHost(); }
+    void renderRequest(uint8_t* record) override;
+    // Commands coming back from the audio side, and parameter changes both ways.
+    void idle() override;
 
 private:
     ElementHost& host_;
