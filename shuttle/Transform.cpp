@@ -48,13 +48,13 @@ Transform::~Transform()
 
 void Transform::setState(uint32_t value)
 {
-    if (auto shuttle = GetDSPSet().GetShuttle())
+    if (auto shuttle = shuttle_.load())
         shuttle->SetParameterValue(ShuttleElement::kStateIndex, value);
 }
 
 uint32_t Transform::state() const
 {
-    auto shuttle = const_cast<Transform*>(this)->GetDSPSet().GetShuttle();
+    const auto shuttle = shuttle_.load();
     if (!shuttle)
         return 0;
     const auto value = shuttle->GetParameterValue(ShuttleElement::kStateIndex);
@@ -210,6 +210,7 @@ bool Transform::hostMessage(uint32_t, uint32_t selector, uint32_t size, const vo
 void Transform::setFormat(float sampleRate, uint32_t channelFormat)
 {
     TransformBase::setFormat(sampleRate, channelFormat);
+    shuttle_.store(GetDSPSet().GetShuttle());
     fileHandler_.setFormat(sampleRate, channelFormat);
 }
 

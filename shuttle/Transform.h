@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "dsp/CommandPipe.h"
+#include "dsp/ShuttleElement.h"
 #include "ipc/Client.h"
 #include "platform/CriticalSection.h"
 #include "shuttle/EditorTasks.h"
@@ -102,6 +103,8 @@ private:
     std::atomic<bool> editorLink_{true};
     const uint32_t host_;
     std::atomic<Shuttle::MainWindowActions*> mainWindow_{nullptr};
+    // The current shuttle element; a format change replaces it.
+    std::atomic<std::shared_ptr<ShuttleElement>> shuttle_;
     Shuttle::EditorTasks editorTasks_;
 };
 
