@@ -303,3 +303,26 @@ TEST_F(TransformTest, LinkDroppingHostsDropTheLinkAfterACaptureWithoutAWindow)
     transform->ensureLink();
     EXPECT_TRUE(transform->hasLink());
 }
+
+TEST_F(TransformTest, WindowActionsDoNothingOnceTheirWindowIsGone)
+{
+    start("WaveLab");
+    auto window = std::make_unique<RecordingWindow>();
+    transform->attachMainWindow(window.get());
+    transform->fileHandler().setReferenceMode(true);
+    block(false);
+    plugin->notifyElementSet(); // the pass ends: the window is asked for REPAIR
+    transform->attachMainWindow(nullptr);
+    auto& calls = window->calls;
+    EXPECT_TRUE(calls.empty()); // queued, not run yet
+    window.reset();             // the window closes before the timer runs the command
+    pipeTick();                 // must not touch the dead window
+    auto alive = std::make_unique<RecordingWindow>();
+    transform->attachMainWindow(alive.get());
+    transform->fileHandler().setReferenceMode(true);
+    block(false);
+    plugin->notifyElementSet();
+    pipeTick();
+    EXPECT_EQ(alive->calls, std::vector<std::string>{"repair"});
+    transform->attachMainWindow(nullptr);
+}
