@@ -33,6 +33,9 @@ struct LoadedInstance {
         put<uint64_t>(record, 8, 1);
         std::memcpy(record.data() + 16, "Bench", 6);
         put<uint64_t>(record, 3096, reinterpret_cast<uintptr_t>(&instance));
+        // Format 4 (an offline format) with flag A clear leaves every block untouched:
+        // the figure is the pass through the core, its elements and the shuttle's decision.
+        put<uint32_t>(record, 2064 + 1024, 4);
         put<float>(record, 3104, 48000.0f);
         put<uint32_t>(record, 3108, 1);
         entry(1079, 1, 0, nullptr, record.data());

@@ -2,7 +2,7 @@
 
 #include "core/Plugin.h"
 #include "core/PluginContext.h"
-#include "dsp/PluginElementSet.h"
+#include "shuttle/Transform.h"
 #include "ui/PluginEditorWindow.h"
 
 PluginFactory& PluginFactory::instance()
@@ -16,7 +16,7 @@ std::unique_ptr<PluginEditor> PluginFactoryImpl::createMainWindow(Plugin&) { ret
 
 std::unique_ptr<ElementSet> PluginFactoryImpl::createElementSet(Plugin& plugin)
 {
-    return std::make_unique<DSP::PluginElementSet>(plugin, plugin.sampleRate(), plugin.channelConfiguration());
+    return std::make_unique<DSP::Transform>(plugin);
 }
 
 PluginCore* PluginFactoryImpl::createPlugin(const CoreRecords::Creation& creation)

@@ -67,6 +67,11 @@ public:
     // The oldest item, or null when the queue is empty. [any-thread]
     T* Pop()
     {
+        // An empty queue answers without the lock: every block asks each FIFO once,
+        // and almost always finds it empty. A push racing with this check is taken
+        // by the next pop, as if this one had come a moment earlier.
+        if (read_.load(std::memory_order_acquire) == write_.load(std::memory_order_acquire))
+            return nullptr;
         Platform::ScopedLock lock(readLock_);
         const uint32_t read = read_.load(std::memory_order_relaxed);
         // Likewise an older reading of the write index can only look emptier.

@@ -40,15 +40,18 @@ Util::String FileHandler::shuttleFolder()
     return Platform::toNativePath(editorSettings.GetString("Option/SessionDataFolder", fallback) + "/Relay");
 }
 
-FileHandler::FileHandler(FileHandlerContext& context, uint32_t hostNumber)
+FileHandler::FileHandler(FileHandlerContext& context, uint32_t hostNumber, UI::TimerQueue* timers)
     : context_(context), host_(hostNumber), folder_(shuttleFolder())
 {
     format_.bytesPerSample = 4;
     format_.floatingPoint = true;
+    if (timers && hasTimer())
+        timer_ = std::make_unique<UI::SimpleTimer>(*timers, TimerIntervalMs, [this] { tick(); });
 }
 
 FileHandler::~FileHandler()
 {
+    timer_.reset();
     std::lock_guard<std::mutex> lock(filesMutex_);
     closeCaptureLocked();
 }

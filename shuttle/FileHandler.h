@@ -10,6 +10,7 @@
 #include "audio/Format.h"
 #include "shuttle/FileHandlerContext.h"
 #include "util/Text.h"
+#include "ui/SimpleTimer.h"
 #include "util/Trackable.h"
 
 namespace Shuttle {
@@ -35,7 +36,8 @@ public:
 
     // The shuttle folder comes from the editor's settings; `hostNumber` is the
     // shuttle host identification of the process.
-    FileHandler(FileHandlerContext& context, uint32_t hostNumber);
+    // With a timer queue, supported hosts run tick() every 100 ms from it.
+    FileHandler(FileHandlerContext& context, uint32_t hostNumber, UI::TimerQueue* timers = nullptr);
     ~FileHandler() override;
 
     bool write(uint32_t frames, float* const* channels);  // [audio-thread]
@@ -105,6 +107,7 @@ private:
     std::unique_ptr<Audio::Encode::Stream> writer_;
     std::unique_ptr<Audio::Decode::Stream> reader_;
     std::vector<Util::String> repaired_;
+    std::unique_ptr<UI::SimpleTimer> timer_;
 };
 
 } // namespace Shuttle

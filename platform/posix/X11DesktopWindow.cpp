@@ -3,13 +3,15 @@
 #include "platform/posix/X11ErrorTrap.h"
 #include "platform/posix/X11PixelFormat.h"
 
+#include "platform/posix/X11Connection.h"
+
 #include <X11/Xutil.h>
 
 namespace Platform {
 
 std::unique_ptr<DesktopWindow> DesktopWindow::create(int width, int height, const std::string& title)
 {
-    Display* display = XOpenDisplay(nullptr);
+    Display* display = Posix::openX11Display();
     if (!display)
         return nullptr;
     const int screen = DefaultScreen(display);

@@ -1,5 +1,6 @@
 #include "platform/posix/X11NativeWindow.h"
 
+#include "platform/posix/X11Connection.h"
 #include "platform/posix/X11ErrorTrap.h"
 #include "util/Log.h"
 
@@ -36,7 +37,7 @@ uint32_t modifiersOf(unsigned state)
 
 std::unique_ptr<NativeWindow> NativeWindow::createChild(uint64_t parent, int width, int height, Listener& listener)
 {
-    Display* display = XOpenDisplay(nullptr);
+    Display* display = Posix::openX11Display();
     if (!display) {
         Util::Log::write("Can't open the X display for the plug-in window");
         return nullptr;

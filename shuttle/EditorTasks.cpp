@@ -1,0 +1,59 @@
+#include "shuttle/EditorTasks.h"
+
+#include <utility>
+
+namespace Shuttle {
+
+EditorTasks::EditorTasks()
+{
+    thread_.Start([this](Util::Thread& self) { run(self); });
+}
+
+EditorTasks::~EditorTasks()
+{
+    drain();
+    thread_.Stop();
+}
+
+void EditorTasks::post(std::function<void()> task)
+{
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        tasks_.push_back(std::move(task));
+    }
+    thread_.SetEvent();
+}
+
+void EditorTasks::drain()
+{
+    std::unique_lock<std::mutex> lock(mutex_);
+    idle_.wait(lock, [this] { return tasks_.empty() && !busy_; });
+}
+
+void EditorTasks::run(Util::Thread& self)
+{
+    for (;;) {
+        std::function<void()> task;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (!tasks_.empty()) {
+                task = std::move(tasks_.front());
+                tasks_.pop_front();
+                busy_ = true;
+            }
+        }
+        if (task) {
+            task();
+            std::lock_guard<std::mutex> lock(mutex_);
+            busy_ = false;
+            idle_.notify_all();
+            continue;
+        }
+        idle_.notify_all();
+        if (self.StopRequested())
+            return;
+        self.WaitForEvent();
+    }
+}
+
+} // namespace Shuttle

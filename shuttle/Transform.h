@@ -1,0 +1,111 @@
+#pragma once
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+
+#include "dsp/CommandPipe.h"
+#include "dsp/ShuttleElement.h"
+#include "ipc/Client.h"
+#include "platform/CriticalSection.h"
+#include "shuttle/EditorTasks.h"
+#include "shuttle/FileHandler.h"
+#include "shuttle/FileHandlerContext.h"
+#include "shuttle/MainWindowActions.h"
+#include "shuttle/TransformBase.h"
+#include "ui/TimerQueue.h"
+#include "util/Trackable.h"
+
+namespace DSP {
+
+// The product transform: makes one instance a shuttle between the host and the
+// editor. On every block it decides from "Shuttle State", the host and the
+// block's flag A whether the block is captured into a clip file, replaced by
+// repaired audio or left alone; it turns the file handler's and the editor's
+// events into state changes, messages and commands.
+class Transform final : public TransformBase, public Trackable, public Shuttle::FileHandlerContext {
+public:
+    static constexpr uint32_t CapturePipeCapacity = 2000;
+    static constexpr uint32_t TakeOverMs = 1024;
+    static constexpr uint32_t RestartWindowMs = 500;
+    static constexpr const char* LimitNotice =
+        "TW supports a maximum of 16 files open at a time. Please select fewer tracks and try again.";
+    static constexpr const char* RenderOrDiscardNotice =
+        "Please render or discard your repaired audio before sending again.";
+
+    // `endpoints` let tests put the editor elsewhere than its fixed ports.
+    explicit Transform(Plugin& plugin, IPC::SocketPair::Endpoints endpoints = {});
+    ~Transform() override;
+
+    // TransformBase
+    void pollLink() override;
+    void refreshRepaired() override;
+    void runStateChanged(bool running) override;
+    void processingStopped() override;
+    bool hostMessage(uint32_t word, uint32_t selector, uint32_t size, const void* data) override;
+    void setFormat(float sampleRate, uint32_t channelFormat) override;
+    void processBlock(uint32_t frames, float* const* channels) override;
+    void idle() override;
+
+    // "Shuttle State", through the shuttle element's parameter 0. [any-thread]
+    void setState(uint32_t state);
+    uint32_t state() const;
+
+    void ensureLink();                    // [any-thread], not audio
+    bool sendToEditor(int32_t value);     // 5 without waiting, anything else as a request [any-thread]
+    bool hasLink() const;
+    bool editorLink() const { return editorLink_; }
+
+    Atomic::CommandPipe& commandPipe() { return pipe_; }
+    Platform::CriticalSection& criticalSection() { return criticalSection_; }
+    Shuttle::FileHandler& fileHandler() { return fileHandler_; }
+    uint32_t repairedCount() const { return repairedCount_; }
+    uint32_t hostNumber() const { return host_; }
+    bool captureSuppressed() const { return captureSuppressed_; }
+
+    // The main window registers while it lives. [ui-thread]
+    void attachMainWindow(Shuttle::MainWindowActions* window);
+    // Runs the queued start-up key, launch and message work to its end (tests). [any-thread]
+    void drainEditorTasks() { editorTasks_.drain(); }
+
+    // Shuttle::FileHandlerContext
+    uint32_t channelCount() const override;
+    Position transportPosition() const override;
+    Util::ConfigFile& configurationStore() override;
+    uint32_t shuttleState() const override { return state(); }
+
+private:
+    void capture(uint32_t frames, float* const* channels);
+    void play(uint32_t frames, float* const* channels);
+    void offlineFormatBlock(bool flagA, uint32_t state, uint32_t frames, float* const* channels);
+    void onCaptureFinished();
+    void onPlaybackFinished() { setState(0); }
+    void onEnumerated(int32_t value);
+    void onUnsigned(int32_t kind, uint32_t value);
+    void postWindowAction(std::function<void(Shuttle::MainWindowActions&)> action); // & criticalSection_
+    std::shared_ptr<IPC::Client> link() const;
+    bool unsupportedHost() const;
+    bool offlineFormat() const;
+
+    UI::TimerQueue timers_;
+    Shuttle::FileHandler fileHandler_;
+    Platform::CriticalSection criticalSection_{"Shuttle Command Pipe Critical Section"};
+    Atomic::CommandPipe pipe_;
+    std::atomic<bool> captureSuppressed_{false};
+    std::atomic<bool> playbackNoticeSent_{false};
+    std::atomic<uint32_t> repairedCount_{0};
+    uint32_t lastStopMs_ = 0;
+    bool lastStopValid_ = false;
+    std::shared_ptr<IPC::Context> zmqContext_;
+    IPC::SocketPair::Endpoints endpoints_;
+    mutable std::mutex linkMutex_;
+    std::shared_ptr<IPC::Client> client_;
+    std::atomic<bool> editorLink_{true};
+    const uint32_t host_;
+    std::atomic<Shuttle::MainWindowActions*> mainWindow_{nullptr};
+    // The current shuttle element; a format change replaces it.
+    std::atomic<std::shared_ptr<ShuttleElement>> shuttle_;
+    Shuttle::EditorTasks editorTasks_;
+};
+
+} // namespace DSP

@@ -1,0 +1,328 @@
+#include <gtest/gtest.h>
+
+#include "ShuttleTestSupport.h"
+#include "core/Plugin.h"
+#include "core/PluginFactoryImpl.h"
+#include "core/RecordView.h"
+#include "platform/FakeClock.h"
+#include "platform/MessageBox.h"
+#include "platform/ProcessInfo.h"
+#include "platform/Shell.h"
+#include "shuttle/DiscardCommand.h"
+#include "shuttle/LoadRepairedFileCommand.h"
+#include "shuttle/Transform.h"
+#include "ipc/StandinProcess.h"
+#include "support/TestEnvironment.h"
+
+#include <chrono>
+#include <thread>
+
+#include <array>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+int32_t quietWrapper(int32_t, uint32_t, uint32_t, void*, void*) { return 1; }
+
+// The product's factory, with the editor's endpoints where nothing listens.
+struct TestFactory final : PluginFactory {
+    PluginFactoryImpl product;
+    IPC::SocketPair::Endpoints endpoints{"tcp://127.0.0.1:9", "tcp://127.0.0.1:9", "tcp://127.0.0.1:9"};
+    const PluginDefinition& definition(const HostContext& c) const override { return product.definition(c); }
+    std::unique_ptr<PluginEditor> createMainWindow(Plugin&) override { return nullptr; }
+    std::unique_ptr<ElementSet> createElementSet(Plugin& plugin) override
+    {
+        return std::make_unique<DSP::Transform>(plugin, endpoints);
+    }
+    PluginCore* createPlugin(const CoreRecords::Creation& c) override { return new Plugin(c, *this); }
+};
+
+struct RecordingWindow final : Shuttle::MainWindowActions {
+    std::vector<std::string> calls;
+    void showInfoText(const Util::String& text) override { calls.push_back("info: " + text); }
+    void discardAction() override { calls.push_back("discard"); }
+    void loadRepairedAction() override { calls.push_back("load"); }
+    void setReference(bool reference) override { calls.push_back(reference ? "reference" : "repair"); }
+};
+
+struct RecordingShell final : Platform::Shell {
+    std::vector<std::string> opened;
+    bool keyWasSet = false;
+    int32_t open(const Util::String&, const Util::String& path, const Util::String&) override
+    {
+        keyWasSet = Util::ConfigFile("SOFTWARE\\Quillex\\TW6Relay").GetBool("ShuttleOpenFilesAtStartUp", false);
+        opened.push_back(path);
+        return Started;
+    }
+};
+
+class TransformTest : public ::testing::Test {
+protected:
+    void start(const char* hostProcess, uint32_t format = 2)
+    {
+        Platform::overrideHostProcessFileName(hostProcess);
+        session = TestSupport::makeTempFolder("session");
+        Util::ConfigFile("SOFTWARE\\Quillex\\VO6").SetString("Option/SessionDataFolder", session);
+        Util::ConfigFile("SOFTWARE\\Quillex\\TW6Relay").RemoveValue("ShuttleOpenFilesAtStartUp");
+        Util::ConfigFile("SOFTWARE\\Quillex\\TW6Relay").RemoveValue("ShuttleOpenRefFilesAtStartUp");
+        CoreRecords::Creation c;
+        c.callback = &quietWrapper;
+        c.name = "Shuttle Test";
+        c.sampleRate = 48000.0f;
+        c.channelConfiguration = 1;
+        c.hostContext.setFormatIdentifier(format);
+        plugin = std::make_unique<Plugin>(c, factory);
+        transform = dynamic_cast<DSP::Transform*>(&plugin->elementSet());
+        ASSERT_NE(transform, nullptr);
+        Platform::installShell(&shell);
+    }
+    void TearDown() override
+    {
+        plugin.reset();
+        Platform::installShell(nullptr);
+        Platform::overrideHostProcessFileName("");
+    }
+
+    // One block through the instance, as selector 22 hands it on.
+    TestBlock block(bool flagA, float base = 0.5f)
+    {
+        TestBlock b(2, 256, base);
+        CoreRecords::Process record;
+        record.frameCount = 256;
+        record.channels = b.pointers.data();
+        record.transport = transportBytes.data();
+        record.flagA = flagA;
+        plugin->processBlock(record);
+        return b;
+    }
+    // Drains the shuttle command pipe as the window's timer does.
+    void pipeTick()
+    {
+        transform->commandPipe().ProcessHigh();
+        transform->commandPipe().ProcessLow();
+    }
+    std::string folder() const { return session + "/Relay"; }
+
+    Platform::FakeClock clock{10000};
+    TestFactory factory;
+    RecordingShell shell;
+    std::array<uint8_t, 136> transportBytes{};
+    std::unique_ptr<Plugin> plugin;
+    DSP::Transform* transform = nullptr;
+    std::string session;
+};
+
+} // namespace
+
+TEST_F(TransformTest, AnUnsupportedHostLeavesEveryBlockAndTheStateAlone)
+{
+    start("Logic Pro X"); // 17: not supported
+    for (bool flagA : {false, true}) {
+        const TestBlock expected(2, 256, 0.5f);
+        EXPECT_EQ(block(flagA).samples, expected.samples);
+    }
+    EXPECT_EQ(transform->state(), 0u);
+    EXPECT_FALSE(fs::exists(folder()));
+}
+
+TEST_F(TransformTest, TheStateTableOfTheBlockOperation)
+{
+    start("WaveLab"); // 11: every close ends the pass
+    struct Step {
+        uint32_t state;
+        bool flagA;
+        uint32_t after;
+        bool untouched;
+    };
+    const Step steps[] = {
+        {0, false, 1, true},  // captures, the audio passes
+        {1, true, 1, true},
+        {2, false, 2, true},  // the captured clip waits for the editor
+        {2, true, 1, true},   // a new pass
+        {3, true, 1, true},   // captured again: a new pass starts
+    };
+    for (const auto& s : steps) {
+        transform->setState(s.state);
+        const TestBlock expected(2, 256, 0.5f);
+        const auto out = block(s.flagA);
+        EXPECT_EQ(transform->state(), s.after) << "from " << s.state << " with A " << s.flagA;
+        EXPECT_EQ(out.samples == expected.samples, s.untouched);
+    }
+}
+
+TEST_F(TransformTest, ARepairPassEndsInCapturedWithTheKeyTheLaunchAndTheRequest)
+{
+    start("WaveLab");
+    block(false);
+    plugin->switchRunState(false, false, 0); // the host's run stops: the capture closes
+    EXPECT_EQ(transform->state(), 2u);
+    transform->drainEditorTasks();
+    ASSERT_EQ(shell.opened.size(), 1u);
+    EXPECT_TRUE(shell.keyWasSet) << "the start-up key must be written before the launch";
+    EXPECT_TRUE(plugin->settings().GetBool("ShuttleOpenFilesAtStartUp", false));
+    EXPECT_EQ(fs::directory_iterator(folder())->path().filename().string(), "Wavelab 1 [tw-relay] 1 captured.wav");
+}
+
+TEST_F(TransformTest, AReferencePassEndsIdleWithoutLaunchingTheEditor)
+{
+    start("WaveLab");
+    transform->fileHandler().setReferenceMode(true);
+    block(false);
+    plugin->notifyElementSet(); // processing stopped
+    EXPECT_EQ(transform->state(), 0u);
+    transform->drainEditorTasks();
+    EXPECT_TRUE(shell.opened.empty());
+    EXPECT_TRUE(plugin->settings().GetBool("ShuttleOpenRefFilesAtStartUp", false));
+    EXPECT_FALSE(transform->fileHandler().referenceMode());
+}
+
+TEST_F(TransformTest, RestartingWithinHalfASecondInReferenceModeSuppressesCapture)
+{
+    for (uint32_t gap : {499u, 500u}) {
+        start("WaveLab");
+        transform->fileHandler().setReferenceMode(true);
+        plugin->switchRunState(false, false, 0);
+        clock.advance(gap);
+        plugin->switchRunState(true, true, 0);
+        EXPECT_EQ(transform->captureSuppressed(), gap < 500) << gap;
+        block(true);
+        EXPECT_EQ(transform->state(), gap < 500 ? 0u : 1u) << gap;
+        plugin.reset();
+    }
+}
+
+TEST_F(TransformTest, OfflineFormatsPostTheRenderOrDiscardNoticeOncePerPass)
+{
+    for (uint32_t format : {4u, 7u}) {
+        start("WaveLab", format);
+        RecordingWindow window;
+        transform->attachMainWindow(&window);
+        transform->setState(3);
+        for (int i = 0; i < 5; ++i) {
+            const TestBlock expected(2, 256, 0.5f);
+            EXPECT_EQ(block(true).samples, expected.samples);
+        }
+        pipeTick();
+        EXPECT_EQ(window.calls, std::vector<std::string>{std::string("info: ") + DSP::Transform::RenderOrDiscardNotice});
+        EXPECT_EQ(transform->state(), 3u);
+        transform->attachMainWindow(nullptr);
+        plugin.reset();
+    }
+}
+
+TEST_F(TransformTest, EditorMessagesReachTheWindowOnlyWhileOneIsOpen)
+{
+    TestSupport::StandinProcess editor;
+    factory.endpoints = editor.endpoints();
+    start("WaveLab");
+    RecordingWindow window;
+    auto deliver = [&](const std::string& command, size_t calls) {
+        editor.command(command);
+        for (int i = 0; i < 400 && window.calls.size() < calls; ++i) {
+            plugin->idle(); // the idle service polls the link
+            pipeTick();
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    };
+    deliver("repaired", 1); // 4 without a window: nothing to do
+    EXPECT_TRUE(window.calls.empty());
+    transform->attachMainWindow(&window);
+    deliver("repaired", 1);
+    deliver("discard", 2);
+    EXPECT_EQ(window.calls, (std::vector<std::string>{"load", "discard"}));
+
+    // The clip count: 17 is ignored, 16 leaves no room for a clip.
+    deliver("count 17", 3);
+    block(false);
+    EXPECT_FALSE(transform->fileHandler().limitHit());
+    plugin->notifyElementSet();
+    transform->setState(0);
+    deliver("count 16", 3);
+    for (int i = 0; i < 50; ++i)
+        plugin->idle();
+    block(false);
+    EXPECT_TRUE(transform->fileHandler().limitHit());
+
+    deliver("clear", 3); // the editor's 0 clears the link flag
+    for (int i = 0; i < 100 && transform->editorLink(); ++i) {
+        plugin->idle();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_FALSE(transform->editorLink());
+    transform->attachMainWindow(nullptr);
+}
+
+TEST_F(TransformTest, DiscardAndLoadCommandsChangeTheStateOnTheHighSide)
+{
+    start("WaveLab");
+    auto& pipe = transform->commandPipe();
+    transform->setState(1);
+    pipe.PostToHigh(new Shuttle::DiscardCommand(*transform));
+    pipeTick();
+    EXPECT_EQ(transform->state(), 1u); // discard while capturing changes nothing
+    transform->setState(2);
+    pipe.PostToHigh(new Shuttle::DiscardCommand(*transform));
+    pipeTick();
+    EXPECT_EQ(transform->state(), 0u);
+
+    fs::create_directories(folder());
+    writeSoundFile(folder() + "/Wavelab 1 [tw-relay] 1 repaired.wav", {std::vector<float>(512, 0.1f), std::vector<float>(512, 0.1f)});
+    writeSoundFile(folder() + "/Wavelab 2 [tw-relay] 2 repaired.wav", {std::vector<float>(512, 0.2f), std::vector<float>(512, 0.2f)});
+    pipe.PostToHigh(new Shuttle::LoadRepairedFileCommand(*transform, {folder() + "/Wavelab 1 [tw-relay] 1 repaired.wav"}));
+    pipe.PostToHigh(new Shuttle::LoadRepairedFileCommand(*transform, {folder() + "/Wavelab 2 [tw-relay] 2 repaired.wav"}));
+    pipeTick();
+    EXPECT_EQ(transform->state(), 3u);
+    EXPECT_EQ(transform->fileHandler().repairedList(), std::vector<Util::String>{folder() + "/Wavelab 2 [tw-relay] 2 repaired.wav"});
+    const auto played = block(false); // the second list replaced the first: file 2 plays
+    EXPECT_EQ(played.samples[0][0], 0.2f);
+    plugin->switchRunState(false, false, 0); // Wavelab closes the playback at a stop
+    EXPECT_EQ(transform->state(), 0u);
+    EXPECT_FALSE(fs::exists(folder() + "/Wavelab 2 [tw-relay] 2 repaired.wav"));
+    EXPECT_TRUE(fs::exists(folder() + "/Wavelab 1 [tw-relay] 1 repaired.wav"));
+}
+
+TEST_F(TransformTest, AFormatChangeStartsTheStateAgain)
+{
+    start("WaveLab");
+    transform->setState(3);
+    plugin->setSampleRateAndConfiguration(44100.0f, 1);
+    EXPECT_EQ(transform->state(), 0u);
+    EXPECT_EQ(transform->fileHandler().audioFormat().sampleRate, 44100u);
+}
+
+TEST_F(TransformTest, LinkDroppingHostsDropTheLinkAfterACaptureWithoutAWindow)
+{
+    start("Samplitude Pro X"); // 25
+    EXPECT_TRUE(transform->hasLink());
+    block(false);
+    plugin->notifyElementSet();
+    EXPECT_EQ(transform->state(), 2u);
+    EXPECT_FALSE(transform->hasLink());
+    transform->ensureLink();
+    EXPECT_TRUE(transform->hasLink());
+}
+
+TEST_F(TransformTest, WindowActionsDoNothingOnceTheirWindowIsGone)
+{
+    start("WaveLab");
+    auto window = std::make_unique<RecordingWindow>();
+    transform->attachMainWindow(window.get());
+    transform->fileHandler().setReferenceMode(true);
+    block(false);
+    plugin->notifyElementSet(); // the pass ends: the window is asked for REPAIR
+    transform->attachMainWindow(nullptr);
+    auto& calls = window->calls;
+    EXPECT_TRUE(calls.empty()); // queued, not run yet
+    window.reset();             // the window closes before the timer runs the command
+    pipeTick();                 // must not touch the dead window
+    auto alive = std::make_unique<RecordingWindow>();
+    transform->attachMainWindow(alive.get());
+    transform->fileHandler().setReferenceMode(true);
+    block(false);
+    plugin->notifyElementSet();
+    pipeTick();
+    EXPECT_EQ(alive->calls, std::vector<std::string>{"repair"});
+    transform->attachMainWindow(nullptr);
+}
