@@ -66,7 +66,8 @@ ParamInfoRecord::Fields ParamInfoRecord::describe(const DSP::ParamDeclaration& d
     fields.maximum = isSwitch ? (declaration.maximum >= 0.5f ? 1.0f : 0.0f) : declaration.maximum;
     fields.defaultValue = isSwitch ? (declaration.defaultValue >= 0.5f ? 1.0f : 0.0f) : declaration.defaultValue;
     if (kind == ParamListEntry::Enum)
-        fields.labels = checkedLabels(declaration.valueNames, uint32_t(declaration.minimum), uint32_t(declaration.maximum));
+        fields.labels =
+            checkedLabels(declaration.valueNames, uint32_t(declaration.minimum), uint32_t(declaration.maximum));
     return fields;
 }
 

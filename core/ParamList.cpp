@@ -92,7 +92,7 @@ ParamInfoRecord::Fields ParamList::fieldsOf(const ParamListEntry& entry) const
     ParamInfoRecord::Fields fields;
     fields.kind = entry.kind;
     const auto element = elementOf(entry);
-    const DSP::ParamDeclaration* declaration = element ? element->GetParameterDeclaration(entry.parameterIndex) : nullptr;
+    const auto* declaration = element ? element->GetParameterDeclaration(entry.parameterIndex) : nullptr;
     if (declaration) {
         const Controller::Object* controller = element->GetControllerSet().Find(declaration->name);
         auto described = controller ? ParamInfoRecord::describe(*controller, entry.kind) : std::nullopt;

@@ -289,7 +289,10 @@ int32_t Plugin::parameterValue(uint32_t index, float& value, uint32_t lockIndex)
     return readValue(automatable_, index, value, lockIndex);
 }
 
-int32_t Plugin::setParameterValue(uint32_t index, float value) { return writeValue(ValueList::Automatable, index, value); }
+int32_t Plugin::setParameterValue(uint32_t index, float value)
+{
+    return writeValue(ValueList::Automatable, index, value);
+}
 
 uint32_t Plugin::elementParameterCount() { return elementSet_->parameterCount(); }
 

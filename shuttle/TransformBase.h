@@ -60,7 +60,10 @@ public:
     bool propertyMessage(uint32_t id, uint32_t size, uint64_t data) override;
     void idle() override;
     DSPSetImpl* dspSet() override { return elements_->dspSet(); }
-    std::vector<ParamRegistration> parameterRegistrations() const override { return elements_->parameterRegistrations(); }
+    std::vector<ParamRegistration> parameterRegistrations() const override
+    {
+        return elements_->parameterRegistrations();
+    }
 
 private:
     Plugin& plugin_;

@@ -122,7 +122,8 @@ TEST_F(SavedState, RestoringPutsWhatTheStateLeavesOutBackToItsDefault)
         "Major Version": {"Type": "UInt", "Value": 1},
         "Context State": {"Type": "Dictionary", "Value": {}},
         "DSP State": {"Type": "Dictionary", "Value": {"DSP Elements": {"Type": "Dictionary", "Value": {
-            "Mix": {"Type": "Dictionary", "Value": {"Gain": {"Type": "Float", "Value": -3}, "Bypass": {"Type": "Bool", "Value": true}}},
+            "Mix": {"Type": "Dictionary", "Value": {
+                "Gain": {"Type": "Float", "Value": -3}, "Bypass": {"Type": "Bool", "Value": true}}},
             "Reverb": {"Type": "Dictionary", "Value": {"Size": {"Type": "Float", "Value": 1}}}}}}}
     })";
     auto edited = make();
@@ -311,7 +312,8 @@ TEST_F(SavedState, BadChunksLeaveTheInstanceAsItWasAndSetTheFailureByte)
         {"a context state that is not a dictionary", state(v1 + dsp + R"(, "Context State": )" + typed("Bool", "true")),
          part},
         {"context properties that are not a dictionary",
-         state(v1 + dsp + R"(, "Context State": )" + typed("Dictionary", R"({"Properties": )" + typed("String", "\"x\"") + "}")),
+         state(v1 + dsp + R"(, "Context State": )" +
+               typed("Dictionary", R"({"Properties": )" + typed("String", "\"x\"") + "}")),
          unfit},
         {"a default-state flag that is not a Bool", state(whole + R"("PT Default State": )" + typed("UInt", "1")), part},
         {"a major version that is not a number", state(R"("Major Version": )" + typed("String", "\"1\"")),
