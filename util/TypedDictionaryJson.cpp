@@ -130,6 +130,9 @@ std::optional<TypedDictionary> fromJsonObject(const Json::Value& object, int dep
 String TypedDictionaryJson::write(const TypedDictionary& dictionary)
 {
     Json::StreamWriterBuilder builder; // indented, one member per line
+    // Texts go out byte for byte: escaped as code points, text that is not
+    // valid UTF-8 (a file name, say) would come back altered.
+    builder["emitUTF8"] = true;
     return Json::writeString(builder, toJson(dictionary));
 }
 
@@ -140,8 +143,12 @@ std::optional<TypedDictionary> TypedDictionaryJson::read(const String& text)
     const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
     Json::Value root;
     String errors;
-    if (!reader->parse(text.data(), text.data() + text.size(), &root, &errors))
+    try {
+        if (!reader->parse(text.data(), text.data() + text.size(), &root, &errors))
+            return std::nullopt;
+    } catch (const Json::Exception&) { // nesting beyond the stack limit is thrown, not reported
         return std::nullopt;
+    }
     return fromJsonObject(root, 0);
 }
 

@@ -89,6 +89,9 @@ TEST_F(SavedState, EveryParameterAndTheContextSurviveBothFlavoursIntoAFreshInsta
     ASSERT_EQ(values(*saved), Defaults);
     setAll(*saved, NonDefaults);
     contextOf(*saved).setProperty("Window Corner", Util::TypedValue::fromString("top left"));
+    // A file name need not be UTF-8; it must come back byte for byte all the same.
+    const std::string fileName = "Caf\xC3\xA9 \xFF\xFE take.wav";
+    contextOf(*saved).setProperty("Last Clip", Util::TypedValue::fromString(fileName));
     const auto first = Entry::saveState(*saved);
     const auto second = Entry::saveSecondFlavour(*saved);
     ASSERT_FALSE(first.empty());
@@ -107,6 +110,8 @@ TEST_F(SavedState, EveryParameterAndTheContextSurviveBothFlavoursIntoAFreshInsta
         const auto* corner = contextOf(*fresh).property("Window Corner");
         ASSERT_NE(corner, nullptr);
         EXPECT_EQ(corner->asString(), "top left");
+        ASSERT_NE(contextOf(*fresh).property("Last Clip"), nullptr);
+        EXPECT_EQ(contextOf(*fresh).property("Last Clip")->asString(), fileName);
         // The user interface hears of the restored values through the controllers.
         EXPECT_EQ(told, std::vector<float>{-12.5f});
         EXPECT_EQ(gain->GetValue(), -12.5f);
@@ -294,6 +299,7 @@ TEST_F(SavedState, BadChunksLeaveTheInstanceAsItWasAndSetTheFailureByte)
         {"length word far larger than the text", withLength(0xFFFFFFF0u), unpacking},
         {"not JSON", StateChunk::pack("{\"Major Version\": "), untyped},
         {"JSON but not an object", StateChunk::pack("[1, 2, 3]"), untyped},
+        {"JSON nested too deep", StateChunk::pack(std::string(300, '[') + std::string(300, ']')), untyped},
         {"a member that is not typed", state(R"("Mix.Gain": -6)"), untyped},
         {"a member without Type", state(whole + R"("Extra": {"Value": 1})"), untyped},
         {"a member without Value", state(whole + R"("Extra": {"Type": "UInt"})"), untyped},
