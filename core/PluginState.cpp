@@ -95,10 +95,10 @@ std::optional<PluginState::Extras> PluginState::apply(const TypedDictionary& sta
 const std::vector<uint8_t>& PluginState::chunk(Flavour flavour, const Extras& extras)
 {
     Packed& packed = packed_[flavour == Flavour::First ? 0 : 1];
-    Util::String text = Util::TypedDictionaryJson::write(collect(flavour, extras));
-    if (packed.chunk.empty() || text != packed.text) {
-        packed.chunk = StateChunk::pack(text);
-        packed.text = std::move(text);
+    TypedDictionary state = collect(flavour, extras);
+    if (packed.chunk.empty() || !(state == packed.state)) {
+        packed.chunk = StateChunk::pack(Util::TypedDictionaryJson::write(state));
+        packed.state = std::move(state);
     }
     return packed.chunk;
 }

@@ -45,8 +45,9 @@ public:
     std::optional<Extras> apply(const Util::TypedDictionary& state);
 
     // The chunk of collect()'s dictionary; empty only if compression failed. A
-    // state whose text has not changed since the last call gives the same chunk
-    // without compressing again.
+    // state that has not changed since the last call gives the same chunk
+    // without writing and compressing it again (the host asks for the size, then
+    // for the chunk).
     const std::vector<uint8_t>& chunk(Flavour flavour, const Extras& extras);
     // Unpacks, parses and applies a chunk; nothing, and nothing changed, when
     // any step fails. The reason is logged.
@@ -54,7 +55,7 @@ public:
 
 private:
     struct Packed {
-        Util::String text;
+        Util::TypedDictionary state;
         std::vector<uint8_t> chunk;
     };
 
