@@ -62,7 +62,7 @@ int32_t parameterSelector(PluginCore& p, uint32_t selector, uint32_t lockIndex, 
         if (status == Success)
             r.setF32(4, value);
         return status;
-    case 11: return p.setParameterValue(r.u32(0), r.f32(4));
+    case 11: return p.setParameterValue(r.u32(0), r.f32(4), lockIndex);
     case 12: r.setU32(0, p.elementParameterCount()); return Success;
     case 13: return p.describeSecondValues(r.u32(0), r.pointer<void>(8));
     case 14:
@@ -70,7 +70,7 @@ int32_t parameterSelector(PluginCore& p, uint32_t selector, uint32_t lockIndex, 
         if (status == Success)
             r.setF32(4, value);
         return status;
-    case 15: return p.setSecondValue(r.u32(0), r.f32(4));
+    case 15: return p.setSecondValue(r.u32(0), r.f32(4), lockIndex);
     case 16: {
         uint32_t index = r.u32(8), found = r.u32(12);
         p.editorHitTest(r.u32(0), r.u32(4), index, found);

@@ -247,34 +247,44 @@ int32_t Plugin::drainRecordedEntries(const CoreRecords::Drain& request)
 
 // ---- Parameters ------------------------------------------------------------------
 
-// A read from the processing side sees the audio side's values: the calling
-// thread is the processing thread while it reads.
-int32_t Plugin::readValue(const ParamList& list, uint32_t index, float& value, uint32_t lockIndex)
+// A call from the processing side (lock index 0) acts on the audio side's
+// values: the calling thread is the processing thread while it runs. A read sees
+// what the audio side uses; a write stores the value there directly, without
+// allocating a command for the trip from the user-interface side.
+template <typename Call>
+int32_t Plugin::onCallersSide(uint32_t lockIndex, Call&& call)
 {
-    std::optional<float> read;
-    if (lockIndex == ThreadController::ProcessingIndex) {
-        const uint32_t thread = processingThread_.exchange(Platform::currentThreadId());
-        const bool valid = processingThreadValid_.exchange(true);
-        read = list.value(index);
-        processingThreadValid_ = valid;
-        processingThread_ = thread;
-    } else {
-        read = list.value(index);
-    }
-    if (!read)
-        return EntryProtocol::Rejected;
-    value = *read;
-    return EntryProtocol::Success;
+    if (lockIndex != ThreadController::ProcessingIndex)
+        return call();
+    const uint32_t thread = processingThread_.exchange(Platform::currentThreadId());
+    const bool valid = processingThreadValid_.exchange(true);
+    const int32_t status = call();
+    processingThreadValid_ = valid;
+    processingThread_ = thread;
+    return status;
 }
 
-int32_t Plugin::writeValue(ValueList which, uint32_t index, float value)
+int32_t Plugin::readValue(const ParamList& list, uint32_t index, float& value, uint32_t lockIndex)
+{
+    return onCallersSide(lockIndex, [&] {
+        const auto read = list.value(index);
+        if (!read)
+            return EntryProtocol::Rejected;
+        value = *read;
+        return EntryProtocol::Success;
+    });
+}
+
+int32_t Plugin::writeValue(ValueList which, uint32_t index, float value, uint32_t lockIndex)
 {
     const ParamList& list = which == ValueList::Automatable ? automatable_ : secondValues_;
     if (index >= list.count())
         return EntryProtocol::Rejected;
     if (valueHook_ && valueHook_(which, index, value) == 1)
         return EntryProtocol::Success;
-    return list.setValue(index, value) ? EntryProtocol::Success : EntryProtocol::Rejected;
+    return onCallersSide(lockIndex, [&] {
+        return list.setValue(index, value) ? EntryProtocol::Success : EntryProtocol::Rejected;
+    });
 }
 
 uint32_t Plugin::automatableParameterCount() { return automatable_.count(); }
@@ -289,9 +299,9 @@ int32_t Plugin::parameterValue(uint32_t index, float& value, uint32_t lockIndex)
     return readValue(automatable_, index, value, lockIndex);
 }
 
-int32_t Plugin::setParameterValue(uint32_t index, float value)
+int32_t Plugin::setParameterValue(uint32_t index, float value, uint32_t lockIndex)
 {
-    return writeValue(ValueList::Automatable, index, value);
+    return writeValue(ValueList::Automatable, index, value, lockIndex);
 }
 
 uint32_t Plugin::elementParameterCount() { return elementSet_->parameterCount(); }
@@ -306,7 +316,10 @@ int32_t Plugin::secondValue(uint32_t index, float& value, uint32_t lockIndex)
     return readValue(secondValues_, index, value, lockIndex);
 }
 
-int32_t Plugin::setSecondValue(uint32_t index, float value) { return writeValue(ValueList::Second, index, value); }
+int32_t Plugin::setSecondValue(uint32_t index, float value, uint32_t lockIndex)
+{
+    return writeValue(ValueList::Second, index, value, lockIndex);
+}
 
 void Plugin::editorHitTest(uint32_t x, uint32_t y, uint32_t& index, uint32_t& found)
 {

@@ -50,11 +50,11 @@ public:
     uint32_t automatableParameterCount() override;
     int32_t describeAutomatableParameters(uint32_t count, void* records) override;
     int32_t parameterValue(uint32_t index, float& value, uint32_t lockIndex) override;
-    int32_t setParameterValue(uint32_t index, float value) override;
+    int32_t setParameterValue(uint32_t index, float value, uint32_t lockIndex) override;
     uint32_t elementParameterCount() override;
     int32_t describeSecondValues(uint32_t count, void* records) override;
     int32_t secondValue(uint32_t index, float& value, uint32_t lockIndex) override;
-    int32_t setSecondValue(uint32_t index, float value) override;
+    int32_t setSecondValue(uint32_t index, float value, uint32_t lockIndex) override;
     void editorHitTest(uint32_t x, uint32_t y, uint32_t& index, uint32_t& found) override;
     int32_t setSampleRateAndConfiguration(float sampleRate, uint32_t channelConfiguration) override;
     uint32_t statusWord(uint32_t word) override;
@@ -154,8 +154,10 @@ private:
     void recomputeStatusWords();
     void startRecording();
     void makeParameterModel();
+    template <typename Call>
+    int32_t onCallersSide(uint32_t lockIndex, Call&& call);
     int32_t readValue(const ParamList& list, uint32_t index, float& value, uint32_t lockIndex);
-    int32_t writeValue(ValueList which, uint32_t index, float value);
+    int32_t writeValue(ValueList which, uint32_t index, float value, uint32_t lockIndex);
     PluginState::Extras stateExtras();
     bool copyStateChunk(PluginState::Flavour flavour, uint32_t size, void* buffer);
     void sendGesture(uint32_t kind, uint32_t parameterIndex);

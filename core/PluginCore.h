@@ -92,11 +92,11 @@ public:
     virtual uint32_t automatableParameterCount() = 0;
     virtual int32_t describeAutomatableParameters(uint32_t count, void* records) = 0;
     virtual int32_t parameterValue(uint32_t index, float& value, uint32_t lockIndex) = 0;
-    virtual int32_t setParameterValue(uint32_t index, float value) = 0;
+    virtual int32_t setParameterValue(uint32_t index, float value, uint32_t lockIndex) = 0;
     virtual uint32_t elementParameterCount() = 0;
     virtual int32_t describeSecondValues(uint32_t count, void* records) = 0;
     virtual int32_t secondValue(uint32_t index, float& value, uint32_t lockIndex) = 0;
-    virtual int32_t setSecondValue(uint32_t index, float value) = 0;
+    virtual int32_t setSecondValue(uint32_t index, float value, uint32_t lockIndex) = 0;
     virtual void editorHitTest(uint32_t x, uint32_t y, uint32_t& index, uint32_t& found) = 0;
     // Slot 23: selector 17. [any-thread]
     virtual int32_t setSampleRateAndConfiguration(float sampleRate, uint32_t channelConfiguration) = 0;

@@ -4,10 +4,12 @@
 #include "TestWrapper.h"
 #include "core/BoolParamMemory.h"
 #include "core/EnumParamMemory.h"
+#include "core/FloatParam.h"
 #include "core/FloatParamMemory.h"
 #include "core/ParamInfoRecord.h"
 #include "core/RecordView.h"
 #include "platform/FakeClock.h"
+#include "support/TestEnvironment.h"
 #include "util/Log.h"
 
 namespace {
@@ -222,7 +224,7 @@ TEST_F(ParameterLists, HostValuesPassInTheParametersOwnTermsAndTheHookMayTakeThe
     EXPECT_EQ(offered, (std::vector<std::pair<uint32_t, float>>{{0, 6.0f}, {1, 0.0f}, {0, 3.0f}}));
 }
 
-TEST_F(ParameterLists, AReadOnTheProcessingSideSeesTheAudioSidesValue)
+TEST_F(ParameterLists, CallsOnTheProcessingSideActOnTheAudioSidesValue)
 {
     // A block pass just ran: changes from the user interface now queue for the audio side.
     Platform::FakeClock clock{10000};
@@ -245,6 +247,24 @@ TEST_F(ParameterLists, AReadOnTheProcessingSideSeesTheAudioSidesValue)
     ASSERT_EQ(Entry::call(plugin, 21, 0, nullptr), 0); // settle: the audio side runs its commands
     EXPECT_EQ(Entry::secondValue(plugin, 0, 0), -20.0f);
     EXPECT_FALSE(plugin.isProcessingThread()); // the mark lasted only as long as the read
+
+    // A write from the processing side goes straight to the audio side's value,
+    // and allocates nothing on the way.
+    auto* gain = Controller::ValueForKeyPathAs<Controller::FloatParam>(*plugin.elementSet().dspSet(), "Mix.Gain");
+    ASSERT_NE(gain, nullptr);
+    std::vector<float> told;
+    gain->changed.connect([&](float v) { told.push_back(v); });
+    r.setU32(0, 0);
+    r.setF32(4, -30.0f);
+    const auto allocations = TestSupport::threadAllocationCount();
+    ASSERT_EQ(Entry::call(plugin, 11, 0, record), 0);
+    EXPECT_EQ(TestSupport::threadAllocationCount(), allocations);
+    EXPECT_EQ(Entry::secondValue(plugin, 0, 0), -30.0f);
+    EXPECT_FALSE(plugin.isProcessingThread());
+    // The user interface hears of it at its next dispatch.
+    EXPECT_TRUE(told.empty());
+    plugin.elementSet().idle();
+    EXPECT_EQ(told, std::vector<float>{-30.0f});
 }
 
 TEST_F(ParameterLists, EditorGesturesReachTheWrapperWithTheCurrentValue)

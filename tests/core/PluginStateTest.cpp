@@ -15,6 +15,7 @@
 #include <zlib.h>
 
 #include <filesystem>
+#include <fstream>
 #include <map>
 
 namespace {
@@ -389,4 +390,39 @@ TEST_F(SavedState, TheHistoryKeepsTheFirstFlavourChunk)
     setAll(*edited, NonDefaults);
     ASSERT_TRUE(Entry::restoreState(*edited, created->history().snapshots()[0].bytes));
     EXPECT_EQ(values(*edited), Defaults);
+}
+
+TEST_F(SavedState, ADamagedHistoryFileLeavesARunningInstanceWithItsOwnInitialState)
+{
+    const auto path = Util::HistoryFile::pathFor(PluginFactory::instance().definition(HostContext()));
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << "not a history file";
+    Util::Log::Capture log;
+    auto plugin = make();
+    EXPECT_TRUE(log.contains("Invalid magic number"));
+    ASSERT_EQ(plugin->history().snapshots().size(), 1u);
+    EXPECT_EQ(plugin->history().snapshots()[0].text, "<Initial State>");
+    EXPECT_EQ(plugin->history().snapshots()[0].bytes, Entry::saveState(*plugin));
+    setAll(*plugin, NonDefaults);
+    EXPECT_EQ(values(*plugin), NonDefaults);
+}
+
+TEST_F(SavedState, TheSessionIdentifierIsTakenFromAStateThatCarriesOne)
+{
+    auto plugin = make();
+    // The product keeps none in its state, but makes one when asked.
+    EXPECT_FALSE(chunkText(Entry::saveState(*plugin)).isMember("Session UUID"));
+    const std::string made = plugin->sessionIdentifier();
+    ASSERT_EQ(made.size(), 36u);
+    EXPECT_EQ(made[8], '-');
+    EXPECT_EQ(made[14], '4'); // a random identifier
+    EXPECT_NE(make()->sessionIdentifier(), made);
+
+    const std::string text = R"({
+        "Major Version": {"Type": "UInt", "Value": 1},
+        "Session UUID": {"Type": "String", "Value": "0f8fad5b-d9cb-469f-a165-70867728950e"},
+        "Context State": {"Type": "Dictionary", "Value": {}},
+        "DSP State": {"Type": "Dictionary", "Value": {"DSP Elements": {"Type": "Dictionary", "Value": {}}}}
+    })";
+    ASSERT_TRUE(Entry::restoreState(*plugin, StateChunk::pack(text)));
+    EXPECT_EQ(plugin->sessionIdentifier(), "0f8fad5b-d9cb-469f-a165-70867728950e");
 }
