@@ -20,11 +20,11 @@ class DSPSetImpl;
 //   "PT Default State" Bool        only in the first flavour, when the caller gives it
 //   "Session UUID"     String      only when the caller gives one
 // The second flavour differs only in never carrying "PT Default State": the
-// second forms of the parts are their only forms, since nothing in this
-// product's state is for one flavour alone. Reading follows "Major
-// Version" (absent counts as 0): 0 is the older layout, which held only element
-// parameters; 1 the current one; other versions are not applied. A state that
-// cannot be read in full changes nothing. [ui-thread]
+// parts have one form, so that wherever that key is not written, the second
+// flavour has the size code 0 answers and a host can ask for it. Reading
+// follows "Major Version" (absent counts as 0): 0 is the older layout, which
+// held only element parameters; 1 the current one; other versions are not
+// applied. A state that cannot be read in full changes nothing. [ui-thread]
 class PluginState {
 public:
     enum class Flavour { First, Second };
