@@ -1,5 +1,12 @@
 #pragma once
 #include <cstdint>
+#include <vector>
+
+#include "core/ParamRegistration.h"
+
+namespace DSP {
+class DSPSetImpl;
+}
 
 // What the instance asks of its element set. The instance owns one; the
 // block pass splits blocks into sub-blocks no longer than maxSubBlockSize().
@@ -47,4 +54,10 @@ public:
     }
     // The user-interface side's share of the idle service. [ui-thread]
     virtual void idle() {}
+
+    // The elements behind the set, whose parameters the instance shows to the
+    // host and keeps in its saved state; none for a set without elements.
+    virtual DSP::DSPSetImpl* dspSet() { return nullptr; }
+    // Which element parameters the host may automate, and under which names. [any-thread]
+    virtual std::vector<ParamRegistration> parameterRegistrations() const { return {}; }
 };

@@ -49,7 +49,7 @@ int32_t createInstance(void* record)
 
 // ---- Selector groups ------------------------------------------------------------
 
-int32_t parameterSelector(PluginCore& p, uint32_t selector, void* record)
+int32_t parameterSelector(PluginCore& p, uint32_t selector, uint32_t lockIndex, void* record)
 {
     const RecordView r(record);
     float value = 0.0f;
@@ -58,19 +58,19 @@ int32_t parameterSelector(PluginCore& p, uint32_t selector, void* record)
     case 8: r.setU32(0, p.automatableParameterCount()); return Success;
     case 9: return p.describeAutomatableParameters(r.u32(0), r.pointer<void>(8));
     case 10:
-        status = p.parameterValue(r.u32(0), value);
+        status = p.parameterValue(r.u32(0), value, lockIndex);
         if (status == Success)
             r.setF32(4, value);
         return status;
-    case 11: return p.setParameterValue(r.u32(0), r.f32(4));
+    case 11: return p.setParameterValue(r.u32(0), r.f32(4), lockIndex);
     case 12: r.setU32(0, p.elementParameterCount()); return Success;
     case 13: return p.describeSecondValues(r.u32(0), r.pointer<void>(8));
     case 14:
-        status = p.secondValue(r.u32(0), value);
+        status = p.secondValue(r.u32(0), value, lockIndex);
         if (status == Success)
             r.setF32(4, value);
         return status;
-    case 15: return p.setSecondValue(r.u32(0), r.f32(4));
+    case 15: return p.setSecondValue(r.u32(0), r.f32(4), lockIndex);
     case 16: {
         uint32_t index = r.u32(8), found = r.u32(12);
         p.editorHitTest(r.u32(0), r.u32(4), index, found);
@@ -221,7 +221,7 @@ int32_t instanceSelector(PluginCore& p, uint32_t selector, uint32_t lockIndex, v
     case 6: return p.deactivate();
     case 7: delete &p; return Success;
     case 8: case 9: case 10: case 11: case 12: case 13: case 14: case 15: case 16:
-        return parameterSelector(p, selector, record);
+        return parameterSelector(p, selector, lockIndex, record);
     case 17: return p.setSampleRateAndConfiguration(r.f32(0), r.u32(4));
     case 18: r.setU32(0, p.statusWord(lockIndex)); return Success;
     case 19:

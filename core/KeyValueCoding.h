@@ -1,4 +1,5 @@
 #pragma once
+#include "core/Object.h"
 #include "util/Text.h"
 
 #include <variant>
@@ -7,7 +8,6 @@
 namespace Controller {
 
 class KeyValueCoding;
-class Object;
 
 // What a key names: nothing, a nested collection, or an object (a parameter).
 using KeyValue = std::variant<std::monostate, KeyValueCoding*, Object*>;
@@ -21,5 +21,14 @@ public:
     virtual KeyValue ValueForKeyPath(const Util::String& keyPath);
     virtual std::vector<Util::String> AllKeys() const = 0;
 };
+
+// The object at `keyPath` as a T: null when there is none or it is of another kind.
+template <typename T>
+T* ValueForKeyPathAs(KeyValueCoding& coding, const Util::String& keyPath)
+{
+    const KeyValue value = coding.ValueForKeyPath(keyPath);
+    auto* const* object = std::get_if<Object*>(&value);
+    return object ? dynamic_cast<T*>(*object) : nullptr;
+}
 
 } // namespace Controller

@@ -1,4 +1,5 @@
 #pragma once
+#include "core/DestructorObserver.h"
 #include "core/Object.h"
 #include "core/ParamStorage.h"
 #include "util/Text.h"
@@ -10,10 +11,11 @@
 namespace Controller {
 
 // A named value of type T kept in a storage, with change notification: every
-// SetValue stores the (constrained) value and emits `changed` with it.
+// SetValue stores the (constrained) value and emits `changed` with it; its
+// destruction is announced through `destroyed`.
 // [ui-thread]
 template <typename T>
-class Param : public Object {
+class Param : public Object, public DestructorObserver {
 public:
     Param(Util::String name, std::unique_ptr<ParamStorage<T>> storage)
         : name_(std::move(name)), storage_(std::move(storage))

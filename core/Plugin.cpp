@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstring>
 #include <mutex>
+#include <random>
 
 namespace {
 
@@ -30,6 +31,30 @@ SharedOptions sharedOptions;
 // and the drain of selector 2.
 std::mutex recordingMutex;
 
+// The host whose saved state carries "PT Default State".
+constexpr uint32_t DefaultStateHostNumber = 2;
+
+// A random (version 4) UUID in its usual text form.
+Util::String newSessionIdentifier()
+{
+    std::random_device seed;
+    std::mt19937_64 random((uint64_t(seed()) << 32) ^ seed());
+    uint8_t bytes[16];
+    for (auto& byte : bytes)
+        byte = uint8_t(random());
+    bytes[6] = uint8_t((bytes[6] & 0x0F) | 0x40);
+    bytes[8] = uint8_t((bytes[8] & 0x3F) | 0x80);
+    static const char digits[] = "0123456789abcdef";
+    Util::String text;
+    for (int i = 0; i < 16; ++i) {
+        if (i == 4 || i == 6 || i == 8 || i == 10)
+            text += '-';
+        text += digits[bytes[i] >> 4];
+        text += digits[bytes[i] & 0x0F];
+    }
+    return text;
+}
+
 } // namespace
 
 Plugin::Plugin(const CoreRecords::Creation& creation, PluginFactory& factory, std::unique_ptr<ElementSet> elementSet)
@@ -46,6 +71,7 @@ Plugin::Plugin(const CoreRecords::Creation& creation, PluginFactory& factory, st
     frozenSystemDelay_ = settings_.GetUInt("FrozenSystemDelay", 0);
     if (!elementSet_) // elements take the processing lock: the instance's locks exist by now
         elementSet_ = factory.createElementSet(*this);
+    makeParameterModel();
     if (creation.recording)
         startRecording();
     hostApplicationName(); // reverse 13, asked once and kept
@@ -61,47 +87,107 @@ Plugin::~Plugin()
     elementSet_->stop();
 }
 
-// ---- State chunk ------------------------------------------------------------
-// The instance has no saved state beyond its defaults yet: the chunk is empty and
-// writes or restores of anything else fail with the failure byte.
+// ---- Parameter model and state chunk ----------------------------------------
+
+void Plugin::makeParameterModel()
+{
+    context_ = factory_.createContext(*this);
+    DSP::DSPSetImpl* set = elementSet_->dspSet();
+    state_ = std::make_unique<PluginState>(set, *context_);
+    automatable_ = ParamList::automatable(set, elementSet_->parameterRegistrations());
+    secondValues_ = ParamList::everyParameter(set);
+    coreHostNumber_ = definition().hostNumber();
+}
+
+const Util::String& Plugin::sessionIdentifier()
+{
+    if (sessionIdentifier_.empty())
+        sessionIdentifier_ = newSessionIdentifier();
+    return sessionIdentifier_;
+}
+
+PluginState::Extras Plugin::stateExtras()
+{
+    PluginState::Extras extras;
+    if (coreHostNumber_ == DefaultStateHostNumber)
+        extras.defaultState = stateNotYetRestored();
+    if (definition().usesSessionIdentifier())
+        extras.sessionIdentifier = sessionIdentifier();
+    return extras;
+}
+
+const std::vector<uint8_t>& Plugin::stateChunk(PluginState::Flavour flavour)
+{
+    return state_->chunk(flavour, stateExtras());
+}
 
 int32_t Plugin::buildStateChunk(uint32_t& size)
 {
-    size = 0;
+    size = uint32_t(stateChunk(PluginState::Flavour::First).size());
     return EntryProtocol::Success;
 }
 
-bool Plugin::writeStateChunkSecondFlavour(uint32_t size, void*) { return size == 0; }
-
-bool Plugin::writeStateChunk(uint32_t size, void*)
+// The chunk goes out only whole, into a buffer of exactly its size.
+bool Plugin::copyStateChunk(PluginState::Flavour flavour, uint32_t size, void* buffer)
 {
-    const bool ok = size == 0;
-    clearStateNotYetRestored();
-    return ok;
+    const auto& chunk = stateChunk(flavour);
+    if (chunk.empty() || !buffer || size != chunk.size())
+        return false;
+    std::memcpy(buffer, chunk.data(), chunk.size());
+    return true;
 }
 
-bool Plugin::restoreStateChunk(uint32_t size, const void*, uint32_t)
+bool Plugin::writeStateChunkSecondFlavour(uint32_t size, void* buffer)
 {
-    clearStateNotYetRestored();
-    return size == 0;
+    return copyStateChunk(PluginState::Flavour::Second, size, buffer);
 }
 
+bool Plugin::writeStateChunk(uint32_t size, void* buffer)
+{
+    if (!copyStateChunk(PluginState::Flavour::First, size, buffer))
+        return false;
+    clearStateNotYetRestored();
+    return true;
+}
+
+bool Plugin::restoreStateChunk(uint32_t size, const void* data, uint32_t)
+{
+    clearStateNotYetRestored();
+    const auto taken = state_->restore(static_cast<const uint8_t*>(data), size);
+    if (!taken)
+        return false;
+    if (taken->defaultState)
+        setStateNotYetRestored(*taken->defaultState);
+    if (taken->sessionIdentifier)
+        sessionIdentifier_ = *taken->sessionIdentifier;
+    return true;
+}
+
+// The host's f32 has no part in this product's state; the answer tells whether
+// the state was taken.
 bool Plugin::restoreStateChunkVariant(uint32_t size, const void* data, float, uint32_t& answer)
 {
-    answer = 0;
-    return restoreStateChunk(size, data, 0);
+    const bool restored = restoreStateChunk(size, data, 0);
+    answer = restored ? 1 : 0;
+    return restored;
 }
 
 // A history written by another version of the product is not used.
 uint32_t Plugin::historyWord() const { return definition().versionNumber(); }
 
-std::vector<uint8_t> Plugin::historyState() { return {}; }
+std::vector<uint8_t> Plugin::historyState() { return stateChunk(PluginState::Flavour::First); }
 
-// ---- Editor gestures: the instance has no automatable parameters yet ------------
+// ---- Editor gestures on automatable parameters (reverse 1) -----------------------
 
-void Plugin::editorGestureBegins(uint32_t) {}
-void Plugin::editorGestureEnds(uint32_t) {}
-void Plugin::editorValueChanges(uint32_t) {}
+void Plugin::sendGesture(uint32_t kind, uint32_t parameterIndex)
+{
+    if (const auto value = automatable_.value(parameterIndex))
+        wrapper().parameterGesture(kind, parameterIndex, *value);
+}
+
+void Plugin::editorGestureBegins(uint32_t parameterIndex) { sendGesture(0, parameterIndex); }
+void Plugin::editorValueChanges(uint32_t parameterIndex) { sendGesture(1, parameterIndex); }
+void Plugin::editorGestureEnds(uint32_t parameterIndex) { sendGesture(2, parameterIndex); }
 
 // ---- Lifecycle --------------------------------------------------------------
 
@@ -159,34 +245,81 @@ int32_t Plugin::drainRecordedEntries(const CoreRecords::Drain& request)
     return EntryProtocol::Success;
 }
 
-// ---- Parameters: no automatable parameters and no second list yet -----------------
+// ---- Parameters ------------------------------------------------------------------
 
-uint32_t Plugin::automatableParameterCount() { return 0; }
-
-int32_t Plugin::describeAutomatableParameters(uint32_t count, void*)
+// A call from the processing side (lock index 0) acts on the audio side's
+// values: the calling thread is the processing thread while it runs. A read sees
+// what the audio side uses; a write stores the value there directly, without
+// allocating a command for the trip from the user-interface side.
+template <typename Call>
+int32_t Plugin::onCallersSide(uint32_t lockIndex, Call&& call)
 {
-    return count == automatableParameterCount() ? EntryProtocol::Success : EntryProtocol::Rejected;
+    if (lockIndex != ThreadController::ProcessingIndex)
+        return call();
+    const uint32_t thread = processingThread_.exchange(Platform::currentThreadId());
+    const bool valid = processingThreadValid_.exchange(true);
+    const int32_t status = call();
+    processingThreadValid_ = valid;
+    processingThread_ = thread;
+    return status;
 }
 
-int32_t Plugin::parameterValue(uint32_t index, float&)
+int32_t Plugin::readValue(const ParamList& list, uint32_t index, float& value, uint32_t lockIndex)
 {
-    return index < automatableParameterCount() ? EntryProtocol::Success : EntryProtocol::Rejected;
+    return onCallersSide(lockIndex, [&] {
+        const auto read = list.value(index);
+        if (!read)
+            return EntryProtocol::Rejected;
+        value = *read;
+        return EntryProtocol::Success;
+    });
 }
 
-int32_t Plugin::setParameterValue(uint32_t index, float)
+int32_t Plugin::writeValue(ValueList which, uint32_t index, float value, uint32_t lockIndex)
 {
-    return index < automatableParameterCount() ? EntryProtocol::Success : EntryProtocol::Rejected;
+    const ParamList& list = which == ValueList::Automatable ? automatable_ : secondValues_;
+    if (index >= list.count())
+        return EntryProtocol::Rejected;
+    if (valueHook_ && valueHook_(which, index, value) == 1)
+        return EntryProtocol::Success;
+    return onCallersSide(lockIndex, [&] {
+        return list.setValue(index, value) ? EntryProtocol::Success : EntryProtocol::Rejected;
+    });
+}
+
+uint32_t Plugin::automatableParameterCount() { return automatable_.count(); }
+
+int32_t Plugin::describeAutomatableParameters(uint32_t count, void* records)
+{
+    return automatable_.describe(count, records) ? EntryProtocol::Success : EntryProtocol::Rejected;
+}
+
+int32_t Plugin::parameterValue(uint32_t index, float& value, uint32_t lockIndex)
+{
+    return readValue(automatable_, index, value, lockIndex);
+}
+
+int32_t Plugin::setParameterValue(uint32_t index, float value, uint32_t lockIndex)
+{
+    return writeValue(ValueList::Automatable, index, value, lockIndex);
 }
 
 uint32_t Plugin::elementParameterCount() { return elementSet_->parameterCount(); }
 
-int32_t Plugin::describeSecondValues(uint32_t count, void*)
+int32_t Plugin::describeSecondValues(uint32_t count, void* records)
 {
-    return count == 0 ? EntryProtocol::Success : EntryProtocol::Rejected;
+    return secondValues_.describe(count, records) ? EntryProtocol::Success : EntryProtocol::Rejected;
 }
 
-int32_t Plugin::secondValue(uint32_t, float&) { return EntryProtocol::Rejected; }
-int32_t Plugin::setSecondValue(uint32_t, float) { return EntryProtocol::Rejected; }
+int32_t Plugin::secondValue(uint32_t index, float& value, uint32_t lockIndex)
+{
+    return readValue(secondValues_, index, value, lockIndex);
+}
+
+int32_t Plugin::setSecondValue(uint32_t index, float value, uint32_t lockIndex)
+{
+    return writeValue(ValueList::Second, index, value, lockIndex);
+}
 
 void Plugin::editorHitTest(uint32_t x, uint32_t y, uint32_t& index, uint32_t& found)
 {

@@ -1,15 +1,19 @@
 #pragma once
 #include <array>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <vector>
 
+#include "core/ContextBase.h"
 #include "core/ElementSet.h"
 #include "dsp/ElementHost.h"
 #include "core/History.h"
 #include "core/HistoryDelegate.h"
+#include "core/ParamList.h"
 #include "core/PluginCore.h"
 #include "core/PluginEditor.h"
+#include "core/PluginState.h"
 #include "util/ConfigFile.h"
 #include "util/Trackable.h"
 
@@ -45,12 +49,12 @@ public:
     int32_t drainRecordedEntries(const CoreRecords::Drain& request) override;
     uint32_t automatableParameterCount() override;
     int32_t describeAutomatableParameters(uint32_t count, void* records) override;
-    int32_t parameterValue(uint32_t index, float& value) override;
-    int32_t setParameterValue(uint32_t index, float value) override;
+    int32_t parameterValue(uint32_t index, float& value, uint32_t lockIndex) override;
+    int32_t setParameterValue(uint32_t index, float value, uint32_t lockIndex) override;
     uint32_t elementParameterCount() override;
     int32_t describeSecondValues(uint32_t count, void* records) override;
-    int32_t secondValue(uint32_t index, float& value) override;
-    int32_t setSecondValue(uint32_t index, float value) override;
+    int32_t secondValue(uint32_t index, float& value, uint32_t lockIndex) override;
+    int32_t setSecondValue(uint32_t index, float value, uint32_t lockIndex) override;
     void editorHitTest(uint32_t x, uint32_t y, uint32_t& index, uint32_t& found) override;
     int32_t setSampleRateAndConfiguration(float sampleRate, uint32_t channelConfiguration) override;
     uint32_t statusWord(uint32_t word) override;
@@ -121,8 +125,25 @@ public:
 
     // Undo history, kept in the history file between sessions. [ui-thread]
     uint32_t historyWord() const override;
+    // The first flavour of the state chunk.
     std::vector<uint8_t> historyState() override;
     const Util::History& history() const { return history_; }
+
+    // The values the host sees: the automatable list (selectors 8-11) and the
+    // second value list, every element parameter (12-15).
+    const ParamList& automatableParameters() const { return automatable_; }
+    const ParamList& secondValues() const { return secondValues_; }
+    enum class ValueList { Automatable, Second };
+    // Offered every value the host sets, before it reaches a parameter; a hook
+    // that answers 1 has taken the value. [any-thread]
+    using ValueHook = std::function<uint32_t(ValueList list, uint32_t index, float value)>;
+    void setValueHook(ValueHook hook) { valueHook_ = std::move(hook); }
+    // The state chunk of either flavour, as selector 31 writes it. [ui-thread]
+    const std::vector<uint8_t>& stateChunk(PluginState::Flavour flavour);
+    // What the instance keeps besides its element parameters. [ui-thread]
+    Context::ContextBase& context() { return *context_; }
+    // The session identifier the saved state carries, when the product uses one.
+    const Util::String& sessionIdentifier();
 
 private:
     void runBlockPass(const CoreRecords::Process& block);
@@ -132,6 +153,14 @@ private:
     void recordEntry(uint64_t frames);
     void recomputeStatusWords();
     void startRecording();
+    void makeParameterModel();
+    template <typename Call>
+    int32_t onCallersSide(uint32_t lockIndex, Call&& call);
+    int32_t readValue(const ParamList& list, uint32_t index, float& value, uint32_t lockIndex);
+    int32_t writeValue(ValueList which, uint32_t index, float value, uint32_t lockIndex);
+    PluginState::Extras stateExtras();
+    bool copyStateChunk(PluginState::Flavour flavour, uint32_t size, void* buffer);
+    void sendGesture(uint32_t kind, uint32_t parameterIndex);
 
     PluginFactory& factory_;
     Util::ConfigFile settings_;
@@ -170,6 +199,15 @@ private:
     std::atomic<uint64_t> droppedEntries_{0};
     uint64_t recordingStartTick_ = 0;
     std::atomic<uint32_t> recordingStatus_{0};
+
+    // The parameter model and the saved state.
+    std::unique_ptr<Context::ContextBase> context_;
+    std::unique_ptr<PluginState> state_;
+    ParamList automatable_;
+    ParamList secondValues_;
+    ValueHook valueHook_;
+    uint32_t coreHostNumber_ = 0;
+    Util::String sessionIdentifier_;
 
     Util::History history_;
     WrapperLink::ActivationWords activationWords_;

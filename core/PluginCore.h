@@ -91,12 +91,12 @@ public:
     // Slots 14-22: parameters (selectors 8-16). [any-thread]
     virtual uint32_t automatableParameterCount() = 0;
     virtual int32_t describeAutomatableParameters(uint32_t count, void* records) = 0;
-    virtual int32_t parameterValue(uint32_t index, float& value) = 0;
-    virtual int32_t setParameterValue(uint32_t index, float value) = 0;
+    virtual int32_t parameterValue(uint32_t index, float& value, uint32_t lockIndex) = 0;
+    virtual int32_t setParameterValue(uint32_t index, float value, uint32_t lockIndex) = 0;
     virtual uint32_t elementParameterCount() = 0;
     virtual int32_t describeSecondValues(uint32_t count, void* records) = 0;
-    virtual int32_t secondValue(uint32_t index, float& value) = 0;
-    virtual int32_t setSecondValue(uint32_t index, float value) = 0;
+    virtual int32_t secondValue(uint32_t index, float& value, uint32_t lockIndex) = 0;
+    virtual int32_t setSecondValue(uint32_t index, float value, uint32_t lockIndex) = 0;
     virtual void editorHitTest(uint32_t x, uint32_t y, uint32_t& index, uint32_t& found) = 0;
     // Slot 23: selector 17. [any-thread]
     virtual int32_t setSampleRateAndConfiguration(float sampleRate, uint32_t channelConfiguration) = 0;
@@ -155,6 +155,8 @@ public:
     bool instanceFlag() const { return instanceFlag_; }
     bool stateNotYetRestored() const { return stateNotYetRestored_; }
     void clearStateNotYetRestored() { stateNotYetRestored_ = false; }
+    // A restored state may say that the instance still holds its defaults.
+    void setStateNotYetRestored(bool notYet) { stateNotYetRestored_ = notYet; }
 
     // The host application's name and version (reverse 13), asked once and kept.
     const Util::String& hostApplicationName();

@@ -86,6 +86,8 @@ public:
 
     // The core's host number of the running process (see HostIdentification).
     virtual uint32_t hostNumber() const;
+    // Whether each instance has a session identifier, kept in its saved state.
+    virtual bool usesSessionIdentifier() const { return false; }
 
 private:
     uint8_t flag_ = 0;

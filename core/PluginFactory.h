@@ -1,6 +1,7 @@
 #pragma once
 #include <memory>
 
+#include "core/ContextBase.h"
 #include "core/ElementSet.h"
 #include "core/PluginCore.h"
 #include "core/PluginDefinition.h"
@@ -21,6 +22,8 @@ public:
     virtual std::unique_ptr<ElementSet> createElementSet(Plugin& plugin) = 0;
     // A new instance for selector 1. The wrapper owns it until selector 7. [any-thread]
     virtual PluginCore* createPlugin(const CoreRecords::Creation& creation) = 0;
+    // The instance's context, kept in its saved state. [any-thread]
+    virtual std::unique_ptr<Context::ContextBase> createContext(Plugin& plugin) = 0;
 
     static PluginFactory& instance();
 };

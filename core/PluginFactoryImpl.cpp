@@ -1,6 +1,7 @@
 #include "core/PluginFactoryImpl.h"
 
 #include "core/Plugin.h"
+#include "core/PluginContext.h"
 #include "shuttle/Transform.h"
 #include "ui/PluginEditorWindow.h"
 
@@ -21,4 +22,9 @@ std::unique_ptr<ElementSet> PluginFactoryImpl::createElementSet(Plugin& plugin)
 PluginCore* PluginFactoryImpl::createPlugin(const CoreRecords::Creation& creation)
 {
     return new Plugin(creation, *this);
+}
+
+std::unique_ptr<Context::ContextBase> PluginFactoryImpl::createContext(Plugin&)
+{
+    return std::make_unique<Context::PluginContext>();
 }

@@ -8,6 +8,7 @@ public:
     std::unique_ptr<PluginEditor> createMainWindow(Plugin& plugin) override;
     std::unique_ptr<ElementSet> createElementSet(Plugin& plugin) override;
     PluginCore* createPlugin(const CoreRecords::Creation& creation) override;
+    std::unique_ptr<Context::ContextBase> createContext(Plugin& plugin) override;
 
 private:
     TWRelay::PluginDefinitionImpl definition_;

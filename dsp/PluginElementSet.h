@@ -44,6 +44,10 @@ public:
     void renderRequest(uint8_t* record) override;
     // Commands coming back from the audio side, and parameter changes both ways.
     void idle() override;
+    DSPSetImpl* dspSet() override { return &set_; }
+    // None of the product's parameters is for the host to automate: "Shuttle
+    // State" is the exchange's own state (the host sees it in the second list).
+    std::vector<ParamRegistration> parameterRegistrations() const override { return {}; }
 
 private:
     ElementHost& host_;

@@ -59,6 +59,11 @@ public:
     void renderRequest(uint8_t* record) override { elements_->renderRequest(record); }
     bool propertyMessage(uint32_t id, uint32_t size, uint64_t data) override;
     void idle() override;
+    DSPSetImpl* dspSet() override { return elements_->dspSet(); }
+    std::vector<ParamRegistration> parameterRegistrations() const override
+    {
+        return elements_->parameterRegistrations();
+    }
 
 private:
     Plugin& plugin_;

@@ -10,11 +10,19 @@ namespace Util {
 
 namespace {
 
-Json::Value toJson(const TypedDictionary& dictionary);
+// Values are built where they end up: assigning a finished nested value would
+// copy it again at every level.
+void putTyped(const TypedValue& value, Json::Value& typed);
 
-Json::Value toJson(const TypedValue& value)
+void putDictionary(const TypedDictionary& dictionary, Json::Value& object)
 {
-    Json::Value v;
+    object = Json::Value(Json::objectValue);
+    for (const auto& [key, value] : dictionary.members())
+        putTyped(value, object[key]);
+}
+
+void putValue(const TypedValue& value, Json::Value& v)
+{
     switch (value.type()) {
     case TypedValue::Type::UInt: v = Json::UInt64(value.asUInt()); break;
     case TypedValue::Type::Int: v = Json::Int64(value.asInt()); break;
@@ -22,43 +30,44 @@ Json::Value toJson(const TypedValue& value)
     case TypedValue::Type::Bool: v = value.asBool(); break;
     case TypedValue::Type::String: v = value.asString(); break;
     case TypedValue::Type::Base64: v = Base64::encode(value.asBytes()); break;
-    case TypedValue::Type::Dictionary: v = toJson(value.asDictionary()); break;
+    case TypedValue::Type::Dictionary: putDictionary(value.asDictionary(), v); break;
     case TypedValue::Type::Array:
         v = Json::Value(Json::arrayValue);
-        for (const auto& element : value.asArray()) {
-            Json::Value typed(Json::objectValue);
-            typed["Type"] = TypedValue::typeName(element.type());
-            typed["Value"] = toJson(element);
-            v.append(typed);
-        }
+        v.resize(Json::ArrayIndex(value.asArray().size()));
+        for (Json::ArrayIndex i = 0; i < v.size(); ++i)
+            putTyped(value.asArray()[i], v[i]);
         break;
     }
-    return v;
 }
 
-Json::Value toJson(const TypedDictionary& dictionary)
+void putTyped(const TypedValue& value, Json::Value& typed)
 {
-    Json::Value object(Json::objectValue);
-    for (const auto& [key, value] : dictionary.members()) {
-        Json::Value typed(Json::objectValue);
-        typed["Type"] = TypedValue::typeName(value.type());
-        typed["Value"] = toJson(value);
-        object[key] = typed;
-    }
-    return object;
+    // Static names: the library keeps them without a copy of its own.
+    typed = Json::Value(Json::objectValue);
+    typed[Json::StaticString("Type")] = Json::StaticString(TypedValue::typeName(value.type()));
+    putValue(value, typed[Json::StaticString("Value")]);
 }
 
 std::optional<TypedDictionary> fromJsonObject(const Json::Value& object, int depth);
 
+const Json::Value* member(const Json::Value& object, std::string_view key)
+{
+    return object.find(key.data(), key.data() + key.size());
+}
+
 // One {"Type", "Value"} object.
 std::optional<TypedValue> fromTyped(const Json::Value& typed, int depth)
 {
-    if (!typed.isObject() || !typed.isMember("Type") || !typed.isMember("Value") || !typed["Type"].isString())
+    if (!typed.isObject())
+        return std::nullopt;
+    const Json::Value* typeName = member(typed, "Type");
+    const Json::Value* value = member(typed, "Value");
+    if (!typeName || !value || !typeName->isString())
         return std::nullopt;
     TypedValue::Type type;
-    if (!TypedValue::typeFromName(typed["Type"].asString(), type))
+    if (!TypedValue::typeFromName(typeName->asString(), type))
         return std::nullopt;
-    const Json::Value& v = typed["Value"];
+    const Json::Value& v = *value;
     switch (type) {
     case TypedValue::Type::UInt:
         if (!v.isUInt64())
@@ -116,32 +125,60 @@ std::optional<TypedDictionary> fromJsonObject(const Json::Value& object, int dep
     if (!object.isObject() || depth > MaxDepth)
         return std::nullopt;
     TypedDictionary dictionary;
-    for (const auto& key : object.getMemberNames()) {
-        auto value = fromTyped(object[key], depth);
+    for (auto it = object.begin(); it != object.end(); ++it) {
+        auto value = fromTyped(*it, depth);
         if (!value)
             return std::nullopt;
-        dictionary.set(key, std::move(*value));
+        dictionary.set(it.name(), std::move(*value));
     }
     return dictionary;
+}
+
+// The library's writer and reader, made once per thread (making one builds its
+// settings anew each time).
+Json::StreamWriter& writer()
+{
+    thread_local const std::unique_ptr<Json::StreamWriter> writer = [] {
+        Json::StreamWriterBuilder builder; // indented, one member per line
+        // Texts go out byte for byte: escaped as code points, text that is not
+        // valid UTF-8 (a file name, say) would come back altered.
+        builder["emitUTF8"] = true;
+        return std::unique_ptr<Json::StreamWriter>(builder.newStreamWriter());
+    }();
+    return *writer;
+}
+
+Json::CharReader& reader()
+{
+    thread_local const std::unique_ptr<Json::CharReader> reader = [] {
+        Json::CharReaderBuilder builder;
+        builder["stackLimit"] = 256;
+        return std::unique_ptr<Json::CharReader>(builder.newCharReader());
+    }();
+    return *reader;
 }
 
 } // namespace
 
 String TypedDictionaryJson::write(const TypedDictionary& dictionary)
 {
-    Json::StreamWriterBuilder builder; // indented, one member per line
-    return Json::writeString(builder, toJson(dictionary));
+    Json::Value root;
+    putDictionary(dictionary, root);
+    std::ostringstream text;
+    writer().write(root, &text);
+    return std::move(text).str();
 }
 
 std::optional<TypedDictionary> TypedDictionaryJson::read(const String& text)
 {
-    Json::CharReaderBuilder builder;
-    builder["stackLimit"] = 256;
-    const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
     Json::Value root;
     String errors;
-    if (!reader->parse(text.data(), text.data() + text.size(), &root, &errors))
+    try {
+        if (!reader().parse(text.data(), text.data() + text.size(), &root, &errors))
+            return std::nullopt;
+    } catch (const Json::Exception&) { // nesting beyond the stack limit is thrown, not reported
         return std::nullopt;
+    }
     return fromJsonObject(root, 0);
 }
 

@@ -75,7 +75,9 @@ TEST_F(EntryProtocol, LockIndicesAcceptedAndRefusedPerSelector)
 {
     Wrapper w(plugin);
     w.create();
-    // Expected status for lock index 0, 1 and 2 (a refused index gives 2).
+    // Expected status for lock index 0, 1 and 2 (a refused index gives 2). The
+    // product has no automatable parameter and one element parameter ("Shuttle
+    // State"): a count of 0 does not match it, index 0 names it.
     struct Row {
         uint32_t selector;
         std::array<int32_t, 3> expected;
@@ -83,7 +85,7 @@ TEST_F(EntryProtocol, LockIndicesAcceptedAndRefusedPerSelector)
     const Row rows[] = {
         {2, {0, 0, 2}},  {3, {0, 0, 2}},  {4, {0, 0, 2}},  {5, {0, 0, 2}},  {6, {0, 0, 2}},
         {8, {0, 0, 2}},  {9, {0, 0, 2}},  {10, {6, 6, 2}}, {11, {6, 6, 2}}, {12, {0, 0, 2}},
-        {13, {0, 0, 2}}, {14, {6, 6, 2}}, {15, {6, 6, 2}}, {16, {0, 0, 2}}, {17, {0, 0, 2}},
+        {13, {6, 6, 2}}, {14, {0, 0, 2}}, {15, {0, 0, 2}}, {16, {0, 0, 2}}, {17, {0, 0, 2}},
         {18, {0, 0, 2}}, {19, {0, 0, 2}}, {20, {0, 0, 2}}, {21, {0, 2, 2}}, {22, {0, 2, 2}},
         {23, {0, 2, 2}}, {24, {0, 0, 0}}, {25, {0, 0, 0}}, {26, {0, 0, 0}}, {27, {0, 0, 0}},
         {28, {2, 0, 2}}, {29, {2, 0, 2}}, {30, {2, 0, 2}}, {31, {2, 0, 2}}, {32, {2, 0, 2}},

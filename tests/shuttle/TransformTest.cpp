@@ -37,6 +37,7 @@ struct TestFactory final : PluginFactory {
         return std::make_unique<DSP::Transform>(plugin, endpoints);
     }
     PluginCore* createPlugin(const CoreRecords::Creation& c) override { return new Plugin(c, *this); }
+    std::unique_ptr<Context::ContextBase> createContext(Plugin& plugin) override { return product.createContext(plugin); }
 };
 
 struct RecordingWindow final : Shuttle::MainWindowActions {

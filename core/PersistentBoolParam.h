@@ -1,0 +1,13 @@
+#pragma once
+#include "core/BoolParamMemory.h"
+#include "core/PersistentParam.h"
+
+namespace Controller {
+
+// A switch whose value outlives the instance (see PersistentParamsHolder).
+class PersistentBoolParam final : public PersistentParam<BoolParamMemory> {
+public:
+    using PersistentParam<BoolParamMemory>::PersistentParam;
+};
+
+} // namespace Controller
