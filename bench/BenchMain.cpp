@@ -3,6 +3,8 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <thread>
@@ -71,10 +73,30 @@ private:
     std::map<std::string, Figure> figures_;
 };
 
+// Everything the figures write (settings store, shuttle folder, history file)
+// goes below a private home that is removed afterwards: a benchmark run never
+// touches the user's own settings or files.
+std::string makePrivateHome()
+{
+    char pattern[] = "/tmp/relay-bench-XXXXXX";
+    const char* home = mkdtemp(pattern);
+    if (!home)
+        return {};
+    const std::pair<const char*, const char*> vars[] = {
+        {"HOME", ""}, {"XDG_DATA_HOME", "/.local/share"}, {"XDG_CONFIG_HOME", "/.config"}, {"XDG_DOCUMENTS_DIR", "/Documents"}};
+    for (const auto& [name, sub] : vars) {
+        const std::string path = std::string(home) + sub;
+        std::filesystem::create_directories(path);
+        setenv(name, path.c_str(), 1);
+    }
+    return home;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    const std::string home = makePrivateHome();
     // A plug-in always lives in a multi-threaded host: start a second thread so
     // that lock timings include the atomics a single-threaded process skips.
     std::atomic<bool> stop{false};
@@ -88,5 +110,8 @@ int main(int argc, char** argv)
     benchmark::Shutdown();
     stop = true;
     companion.join();
+    std::error_code ignored;
+    if (!home.empty())
+        std::filesystem::remove_all(home, ignored);
     return 0;
 }

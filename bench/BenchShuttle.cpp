@@ -54,7 +54,7 @@ const Signal& signal()
 std::string benchFolder()
 {
     static const std::string folder = [] {
-        const std::string f = fs::temp_directory_path().string() + "/relay-bench-" + std::to_string(getpid());
+        const std::string f = Platform::userDataFolder() + "/relay-bench-shuttle"; // below the private home
         fs::create_directories(f);
         Util::ConfigFile("SOFTWARE\\Quillex\\VO6").SetString("Option/SessionDataFolder", f);
         return f;
