@@ -2,7 +2,6 @@
 
 #include "core/ChannelConfiguration.h"
 #include "core/HistoryFile.h"
-#include "core/PassThroughElementSet.h"
 #include "core/PluginFactory.h"
 #include "core/RecordView.h"
 #include "platform/Clock.h"
