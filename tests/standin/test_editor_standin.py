@@ -3,8 +3,6 @@
 clip naming, and the running process over loopback with a plug-in side made of
 plain pyzmq sockets."""
 
-import importlib.machinery
-import importlib.util
 import os
 import queue
 import re
@@ -15,6 +13,7 @@ import sys
 import tempfile
 import threading
 import time
+import types
 import unittest
 
 import numpy
@@ -26,10 +25,12 @@ STANDIN = os.path.normpath(os.path.join(HERE, "..", "..", "tools", "editor-stand
 
 
 def load_standin():
-    loader = importlib.machinery.SourceFileLoader("editor_standin", STANDIN)
-    spec = importlib.util.spec_from_loader("editor_standin", loader)
-    module = importlib.util.module_from_spec(spec)
-    loader.exec_module(module)
+    # The tool has no .py suffix, so it is run as a module by hand.
+    module = types.ModuleType("editor_standin")
+    module.__file__ = STANDIN
+    sys.modules["editor_standin"] = module
+    with open(STANDIN, encoding="utf-8") as source:
+        exec(compile(source.read(), STANDIN, "exec"), module.__dict__)
     return module
 
 
