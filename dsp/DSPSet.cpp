@@ -118,7 +118,7 @@ void DSPSet::RunPendingCommands()
 {
     Platform::ScopedLock lock(GetHost().GetProcessingLock());
     const MultichannelBufferView<float> none;
-    for (const auto& [name, element] : GetElements())
+    for (Element* element : GetProcessingOrder())
         element->Process(0, none);
 }
 
@@ -126,7 +126,7 @@ void DSPSet::ProcessSubBlock(float* const* channels, uint32_t channelCount, uint
 {
     Platform::ScopedLock lock(GetHost().GetProcessingLock());
     const MultichannelBufferView<float> view(channels, channelCount, frames);
-    for (const auto& [name, element] : GetElements())
+    for (Element* element : GetProcessingOrder())
         element->Process(frames, view);
 }
 

@@ -14,7 +14,15 @@ DSPSetImpl::~DSPSetImpl()
     {
         Platform::ScopedLock lock(host_.GetProcessingLock());
         elements.swap(elements_);
+        processingOrder_.clear();
     }
+}
+
+void DSPSetImpl::RebuildProcessingOrder()
+{
+    processingOrder_.clear();
+    for (const auto& [name, element] : elements_)
+        processingOrder_.push_back(element.get());
 }
 
 Controller::KeyValue DSPSetImpl::ValueForKey(const Util::String& key)
@@ -66,7 +74,9 @@ bool DSPSetImpl::AddElement(std::shared_ptr<Element> element)
     if (!element)
         return false;
     Platform::ScopedLock lock(host_.GetProcessingLock());
-    return elements_.emplace(element->GetName().text, std::move(element)).second;
+    const bool added = elements_.emplace(element->GetName().text, std::move(element)).second;
+    RebuildProcessingOrder();
+    return added;
 }
 
 std::shared_ptr<Element> DSPSetImpl::ReplaceElement(std::shared_ptr<Element> element)
@@ -74,6 +84,7 @@ std::shared_ptr<Element> DSPSetImpl::ReplaceElement(std::shared_ptr<Element> ele
     Platform::ScopedLock lock(host_.GetProcessingLock());
     auto& slot = elements_[element->GetName().text];
     slot.swap(element);
+    RebuildProcessingOrder();
     return element;
 }
 
@@ -85,6 +96,7 @@ std::shared_ptr<Element> DSPSetImpl::RemoveElement(const Util::String& name)
         return nullptr;
     auto element = std::move(it->second);
     elements_.erase(it);
+    RebuildProcessingOrder();
     return element;
 }
 

@@ -28,6 +28,9 @@ public:
     uint32_t GetElementCount() const { return uint32_t(elements_.size()); }
     // In name order; null beyond the count. [any-thread]
     Element* GetElementAt(uint32_t index) const;
+    // The elements in name order as a flat list, for the passes every block
+    // makes; read it with the processing lock held. [audio-thread]
+    const std::vector<Element*>& GetProcessingOrder() const { return processingOrder_; }
 
     // False when the name is taken. [ui-thread]
     bool AddElement(std::shared_ptr<Element> element);
@@ -41,8 +44,11 @@ protected:
     virtual void OnAfterPump() {}
 
 private:
+    void RebuildProcessingOrder(); // & processing lock
+
     ElementHost& host_;
     ElementMap elements_;
+    std::vector<Element*> processingOrder_;
 };
 
 } // namespace DSP

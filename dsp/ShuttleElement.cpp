@@ -7,7 +7,7 @@ namespace DSP {
 ShuttleElement::ShuttleElement(ElementHost& host, float sampleRate, uint32_t channelFormat)
     : ElementDispatcher(host, {0, kName}, sampleRate, channelFormat, 0, 0, 1)
 {
-    DeclareEnum(kStateParameter, {"Idle", "Capturing", "Captured", "Ready to Write"}, Idle);
+    state_ = DeclareEnum(kStateParameter, {"Idle", "Capturing", "Captured", "Ready to Write"}, Idle);
     RegisterParameters();
     AddParameterListener(kStateIndex, [&host](uint32_t, const ParamValue&, uint64_t) { host.RequestUpdate(); });
 }

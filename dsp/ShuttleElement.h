@@ -1,5 +1,6 @@
 #pragma once
 #include "dsp/ElementDispatcher.h"
+#include "dsp/ElementParamEnum.h"
 
 namespace DSP {
 
@@ -17,6 +18,12 @@ public:
 
     ShuttleElement(ElementHost& host, float sampleRate, uint32_t channelFormat);
     ~ShuttleElement() override;
+
+    // "Shuttle State" without the parameter lookup by index. [any-thread]
+    uint32_t GetState() const { return state_.Get(); }
+
+private:
+    ElementParamEnum state_;
 };
 
 } // namespace DSP

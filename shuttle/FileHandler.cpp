@@ -281,7 +281,7 @@ bool FileHandler::read(uint32_t frames, float* const* channels)
 bool FileHandler::openNextRepairedFile()
 {
     if (++openCount_ == 1)
-        context_.configurationStore().SetBool("ReadyToWrite", false);
+        context_.storeFlagLater("ReadyToWrite", false);
     if (repaired_.empty())
         listRepaired(repaired_);
     if (repaired_.empty())

@@ -20,6 +20,9 @@ public:
     virtual Position transportPosition() const = 0;      // the host's sample position, rounded [audio-thread]
     virtual Util::ConfigFile& configurationStore() = 0;  // the plug-in's settings [any-thread], not audio
     virtual uint32_t shuttleState() const = 0;           // "Shuttle State", 0..3 [any-thread]
+    // Sets a boolean key of the plug-in's settings after the call returns: the
+    // settings store is a database, and the audio thread must not wait on it. [audio-thread]
+    virtual void storeFlagLater(const char* key, bool value) = 0;
 };
 
 } // namespace Shuttle

@@ -52,6 +52,12 @@ void Transform::setState(uint32_t value)
         shuttle->SetParameterValue(ShuttleElement::kStateIndex, value);
 }
 
+uint32_t Transform::blockState() const
+{
+    Platform::ScopedLock hold(plugin().GetProcessingLock());
+    return blockShuttle_ ? blockShuttle_->GetState() : 0;
+}
+
 uint32_t Transform::state() const
 {
     const auto shuttle = shuttle_.load();
@@ -117,7 +123,7 @@ void Transform::processBlock(uint32_t frames, float* const* channels)
 {
     if (unsupportedHost())
         return;
-    const uint32_t s = state();
+    const uint32_t s = blockState();
     const bool flagA = plugin().blockFlagA();
     if (offlineFormat()) {
         offlineFormatBlock(flagA, s, frames, channels);
@@ -210,7 +216,12 @@ bool Transform::hostMessage(uint32_t, uint32_t selector, uint32_t size, const vo
 void Transform::setFormat(float sampleRate, uint32_t channelFormat)
 {
     TransformBase::setFormat(sampleRate, channelFormat);
-    shuttle_.store(GetDSPSet().GetShuttle());
+    auto shuttle = GetDSPSet().GetShuttle();
+    {
+        Platform::ScopedLock hold(plugin().GetProcessingLock());
+        blockShuttle_ = shuttle.get();
+    }
+    shuttle_.store(std::move(shuttle));
     fileHandler_.setFormat(sampleRate, channelFormat);
 }
 
@@ -295,5 +306,11 @@ Shuttle::FileHandlerContext::Position Transform::transportPosition() const
 }
 
 Util::ConfigFile& Transform::configurationStore() { return plugin().settings(); }
+
+void Transform::storeFlagLater(const char* key, bool value)
+{
+    Util::ConfigFile& settings = plugin().settings();
+    editorTasks_.post([&settings, key, value] { settings.SetBool(key, value); });
+}
 
 } // namespace DSP

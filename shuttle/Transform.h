@@ -73,6 +73,7 @@ public:
     Position transportPosition() const override;
     Util::ConfigFile& configurationStore() override;
     uint32_t shuttleState() const override { return state(); }
+    void storeFlagLater(const char* key, bool value) override; // on the editor-task worker
 
 private:
     void capture(uint32_t frames, float* const* channels);
@@ -86,6 +87,7 @@ private:
     std::shared_ptr<IPC::Client> link() const;
     bool unsupportedHost() const;
     bool offlineFormat() const;
+    uint32_t blockState() const; // [audio-thread]
 
     UI::TimerQueue timers_;
     Shuttle::FileHandler fileHandler_;
@@ -105,6 +107,9 @@ private:
     std::atomic<Shuttle::MainWindowActions*> mainWindow_{nullptr};
     // The current shuttle element; a format change replaces it.
     std::atomic<std::shared_ptr<ShuttleElement>> shuttle_;
+    // The same element for the block operation, which reads it on every block:
+    // the processing lock guards it, so no reference count is touched there.
+    ShuttleElement* blockShuttle_ = nullptr;
     Shuttle::EditorTasks editorTasks_;
 };
 

@@ -59,8 +59,11 @@ File::Status File::Open(uint32_t flags)
     if (!stream)
         return makeError("Error opening file", Platform::lastErrorCode());
     // Audio files move in blocks of a few kilobytes: a larger buffer than the
-    // runtime's default saves most of the system calls.
-    std::setvbuf(stream, nullptr, _IOFBF, kStreamBufferBytes);
+    // runtime's default saves most of the system calls. The runtime keeps its
+    // default size unless it is handed the buffer itself.
+    if (!buffer_)
+        buffer_ = std::make_unique_for_overwrite<char[]>(kStreamBufferBytes);
+    std::setvbuf(stream, buffer_.get(), _IOFBF, kStreamBufferBytes);
     stream_.reset(stream);
     flags_ = flags;
     open_ = true;

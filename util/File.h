@@ -69,6 +69,9 @@ private:
     Status switchAccess(LastAccess next);
 
     NameRecord path_;
+    // The stream's buffer; declared first so that the stream is closed before
+    // it goes.
+    std::unique_ptr<char[]> buffer_;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream_;
     uint32_t flags_ = 0;
     bool open_ = false;

@@ -5,10 +5,18 @@
 
 namespace Platform {
 
+namespace {
+// Every lock and every block asks; the initial-exec model reads the value
+// straight off the thread pointer instead of calling the loader's lookup, and
+// a zero start (no thread has id 0) needs no initialisation guard.
+thread_local uint32_t cachedId __attribute__((tls_model("initial-exec"))) = 0;
+} // namespace
+
 uint32_t currentThreadId()
 {
-    thread_local const uint32_t id = uint32_t(::syscall(SYS_gettid));
-    return id;
+    if (cachedId == 0) [[unlikely]]
+        cachedId = uint32_t(::syscall(SYS_gettid));
+    return cachedId;
 }
 
 } // namespace Platform

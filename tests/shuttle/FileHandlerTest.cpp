@@ -207,6 +207,9 @@ TEST_F(FileHandlerTest, RepairedFilesPlayInClipNumberOrderAndAreDeletedWhenPlaye
     EXPECT_EQ(folderEntries(folder), std::vector<std::string>{"Pro Tools 10 [tw-relay] 10 repaired.wav"});
     ASSERT_TRUE(h->read(64, block.data()));
     EXPECT_EQ(block.samples[0][0], 0.10f);
+    // Only the first file opened since the list was set clears "ReadyToWrite".
+    using Flag = std::pair<std::string, bool>;
+    EXPECT_EQ(context.storedFlags, std::vector<Flag>{Flag("ReadyToWrite", false)});
 }
 
 TEST_F(FileHandlerTest, PastTheEndSonarKeepsTheHostsAudio)

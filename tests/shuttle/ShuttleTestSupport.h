@@ -4,6 +4,7 @@
 
 #include <sndfile.h>
 #include <string>
+#include <utility>
 #include <vector>
 
 // A context standing in for the product transform.
@@ -17,6 +18,8 @@ struct FakeContext final : Shuttle::FileHandlerContext {
     Position transportPosition() const override { return position; }
     Util::ConfigFile& configurationStore() override { return settings; }
     uint32_t shuttleState() const override { return state; }
+    std::vector<std::pair<std::string, bool>> storedFlags;
+    void storeFlagLater(const char* key, bool value) override { storedFlags.emplace_back(key, value); }
 };
 
 // A block of distinct, recognisable samples: channel c, frame i of block b.

@@ -276,8 +276,11 @@ TEST_F(TransformTest, DiscardAndLoadCommandsChangeTheStateOnTheHighSide)
     pipeTick();
     EXPECT_EQ(transform->state(), 3u);
     EXPECT_EQ(transform->fileHandler().repairedList(), std::vector<Util::String>{folder() + "/Wavelab 2 [tw-relay] 2 repaired.wav"});
+    plugin->settings().SetBool("ReadyToWrite", true); // as the window stores it in state 3
     const auto played = block(false); // the second list replaced the first: file 2 plays
     EXPECT_EQ(played.samples[0][0], 0.2f);
+    transform->drainEditorTasks();
+    EXPECT_FALSE(plugin->settings().GetBool("ReadyToWrite", true));
     plugin->switchRunState(false, false, 0); // Wavelab closes the playback at a stop
     EXPECT_EQ(transform->state(), 0u);
     EXPECT_FALSE(fs::exists(folder() + "/Wavelab 2 [tw-relay] 2 repaired.wav"));
