@@ -244,6 +244,7 @@ void Decoder::prepareReading()
     blockFrames_ = size_t(std::min<uint64_t>(std::max<uint64_t>(1, kConversionBytes / std::max<uint64_t>(frameBytes, 1)),
                                              totalFrames_));
     conversion_.assign(size_t(blockFrames_ * frameBytes), 0);
+    dropWindow();
 }
 
 Status Decoder::Seek(uint64_t frame)
@@ -254,6 +255,7 @@ Status Decoder::Seek(uint64_t frame)
         return fail(Util::format("Seek to %1 when not sync'd", frame));
     if (frame > totalFrames_)
         return fail(Util::format("Seek to %1, total sample frames %2", frame, totalFrames_));
+    dropWindow();
     if (auto moved = file_.Seek(dataStart_ + frame * format_.BytesPerFrame()); !moved)
         return moved.error();
     currentFrame_ = frame;
@@ -262,10 +264,13 @@ Status Decoder::Seek(uint64_t frame)
 
 Status Decoder::restoreFilePosition()
 {
+    dropWindow();
     if (auto moved = file_.Seek(dataStart_ + currentFrame_ * format_.BytesPerFrame()); !moved)
         return moved.error();
     return {};
 }
+
+void Decoder::dropWindow() { windowFrames_ = windowUsed_ = 0; }
 
 Status Decoder::check(const ReadKind& kind) const
 {
@@ -278,6 +283,9 @@ Status Decoder::check(const ReadKind& kind) const
 
 Outcome<size_t> Decoder::readDirect(size_t frames, void* destination)
 {
+    if (windowUsed_ < windowFrames_)
+        if (auto restored = restoreFilePosition(); !restored)
+            return restored.error();
     const size_t count = size_t(std::min<uint64_t>(frames, GetFramesRemaining()));
     if (auto read = file_.Read(destination, size_t(count * format_.BytesPerFrame())); !read) {
         (void)restoreFilePosition();
@@ -287,21 +295,30 @@ Outcome<size_t> Decoder::readDirect(size_t frames, void* destination)
     return count;
 }
 
+// Converting reads go through a window of raw frames read ahead in one piece:
+// a block of a few hundred frames then costs a conversion, not a copy out of
+// the stream's buffer as well. The file stands at the window's end.
 template <typename Convert>
 Outcome<size_t> Decoder::readConverted(size_t frames, Convert&& convert)
 {
     const size_t count = size_t(std::min<uint64_t>(frames, GetFramesRemaining()));
     const size_t frameBytes = size_t(format_.BytesPerFrame());
-    for (size_t first = 0; first < count; first += blockFrames_) {
-        const size_t block = std::min(blockFrames_, count - first);
-        if (auto read = file_.Read(conversion_.data(), block * frameBytes); !read) {
-            currentFrame_ += first;
-            (void)restoreFilePosition();
-            return read.error();
+    for (size_t done = 0; done < count;) {
+        if (windowUsed_ == windowFrames_) {
+            const size_t fill = size_t(std::min<uint64_t>(blockFrames_, GetFramesRemaining()));
+            if (auto read = file_.Read(conversion_.data(), fill * frameBytes); !read) {
+                (void)restoreFilePosition();
+                return read.error();
+            }
+            windowFrames_ = fill;
+            windowUsed_ = 0;
         }
-        convert(conversion_.data(), first, block);
+        const size_t take = std::min(count - done, windowFrames_ - windowUsed_);
+        convert(conversion_.data() + windowUsed_ * frameBytes, done, take);
+        windowUsed_ += take;
+        currentFrame_ += take;
+        done += take;
     }
-    currentFrame_ += count;
     return count;
 }
 
@@ -387,6 +404,7 @@ Status Decoder::ReadChunk(size_t index, std::vector<uint8_t>& bytes)
         return {};
     }
     bytes.resize(chunk.size); // the walk checked that the file holds it
+    dropWindow();
     if (auto moved = file_.Seek(chunk.bodyPosition); !moved)
         return moved.error();
     auto read = file_.Read(bytes.data(), bytes.size());

@@ -69,7 +69,8 @@ private:
     Outcome<size_t> readDirect(size_t frames, void* destination);
     template <typename Convert>
     Outcome<size_t> readConverted(size_t frames, Convert&& convert);
-    Status restoreFilePosition();
+    Status restoreFilePosition(); // and forgets the read-ahead window
+    void dropWindow();
 
     Util::File file_;
     bool synced_ = false;
@@ -88,6 +89,8 @@ private:
     std::vector<ChunkEntry> chunks_;
     std::vector<uint8_t> conversion_;
     size_t blockFrames_ = 0;
+    size_t windowFrames_ = 0; // raw frames in conversion_ read ahead of currentFrame_
+    size_t windowUsed_ = 0;   // of those, the ones already handed out
 };
 
 } // namespace Audio::Decode::WAV

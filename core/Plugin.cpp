@@ -410,11 +410,14 @@ void Plugin::afterBlock() { elementSet_->afterBlock(); }
 
 void Plugin::runBlockPass(const CoreRecords::Process& block)
 {
+    // Release stores: the flags are read as flags on other threads, and a
+    // sequentially consistent store costs a full barrier on every block.
+    constexpr auto release = std::memory_order_release;
     uint32_t tick = Platform::tickCount();
-    lastBlockTick_ = tick ? tick : 1; // 0 means "no block yet"
-    processing_ = true;
-    processingThread_ = Platform::currentThreadId();
-    processingThreadValid_ = true;
+    lastBlockTick_.store(tick ? tick : 1, release); // 0 means "no block yet"
+    processing_.store(true, release);
+    processingThread_.store(Platform::currentThreadId(), release);
+    processingThreadValid_.store(true, release);
 
     transportValid_ = block.transport != nullptr;
     if (block.transport)
@@ -426,10 +429,10 @@ void Plugin::runBlockPass(const CoreRecords::Process& block)
     elementSet_->runPendingCommands();
     processSubBlocks(block);
 
-    processingThreadValid_ = false;
-    processing_ = false;
+    processingThreadValid_.store(false, release);
+    processing_.store(false, release);
 
-    if (statusRecompute_.exchange(false, std::memory_order_acq_rel)) {
+    if (statusRecompute_.load(std::memory_order_acquire) && statusRecompute_.exchange(false, std::memory_order_acq_rel)) {
         recomputeStatusWords();
         wrapper().statusWordChanged(0, statusWords_[0]);
     }
@@ -437,13 +440,9 @@ void Plugin::runBlockPass(const CoreRecords::Process& block)
 
 void Plugin::recordBlockSize(uint64_t frames)
 {
-    if (!blockSizeHistoryEnabled_)
+    if (!blockSizeHistoryEnabled_ || blockSizeHistoryUsed_ == blockSizeHistory_.size())
         return;
-    for (auto& entry : blockSizeHistory_)
-        if (entry == FreeHistoryEntry) {
-            entry = uint32_t(frames);
-            return;
-        }
+    blockSizeHistory_[blockSizeHistoryUsed_++] = uint32_t(frames);
 }
 
 void Plugin::prepareSideBuses(const CoreRecords::Process& block)

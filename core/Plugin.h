@@ -187,6 +187,7 @@ private:
     bool blockFlagB_ = false;
     bool blockSizeHistoryEnabled_ = true;
     std::array<uint32_t, BlockHistorySize> blockSizeHistory_;
+    size_t blockSizeHistoryUsed_ = 0; // the entries before it are filled
 
     std::vector<float*> mainChannels_;
     std::array<std::array<float*, MaxSideBusChannels>, CoreRecords::Process::MaxSideBuses> sideChannels_{};

@@ -52,15 +52,18 @@ std::string decodeEverything(const std::string& path)
 
     const size_t channels = format.channels;
     const size_t blockFrames = std::max<size_t>(1, 4096 / channels);
-    std::vector<float> floats(blockFrames * channels);
-    std::vector<double> doubles(blockFrames * channels);
-    std::vector<int16_t> shorts(blockFrames * channels);
-    std::vector<uint8_t> raw(blockFrames * channels * std::max<size_t>(format.bytesPerSample, 1));
+    // No read returns more frames than the file holds, so the buffers need no
+    // more; a header claiming enormous frames over no data then costs nothing.
+    const size_t bufferFrames = size_t(std::min<uint64_t>(blockFrames, decoder.GetTotalFrames()));
+    std::vector<float> floats(bufferFrames * channels);
+    std::vector<double> doubles(bufferFrames * channels);
+    std::vector<int16_t> shorts(bufferFrames * channels);
+    std::vector<uint8_t> raw(bufferFrames * channels * std::max<size_t>(format.bytesPerSample, 1));
     std::vector<float*> floatChannels(channels);
     std::vector<int16_t*> shortChannels(channels);
     for (size_t c = 0; c < channels; ++c) {
-        floatChannels[c] = floats.data() + c * blockFrames;
-        shortChannels[c] = shorts.data() + c * blockFrames;
+        floatChannels[c] = floats.data() + c * bufferFrames;
+        shortChannels[c] = shorts.data() + c * bufferFrames;
     }
 
     readToEnd(decoder, blockFrames, [&](size_t n) { return decoder.ReadFloatInterleaved(n, floats.data()); });

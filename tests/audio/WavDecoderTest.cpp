@@ -254,3 +254,61 @@ TEST(WavDecoder, SampleReadsAllocateNothingAfterSync)
         EXPECT_EQ(TestSupport::threadAllocationCount(), before) << format.bytesPerSample << " bytes";
     }
 }
+
+// Converting reads run ahead of the sample position by up to a window of raw
+// frames; every other operation must still see the file where the samples are.
+TEST(WavDecoder, MixedReadsChunkReadsAndSeeksKeepTheirPlaceAcrossTheReadAheadWindow)
+{
+    constexpr size_t Frames = 30000; // more than one window in either format
+    for (const Format format : {Format{2, 4, 48000, true, 0}, Format{2, 3, 48000, false, 0}}) {
+        const std::string path = TestSupport::makeTempFolder("window") + "/clip.wav";
+        const auto input = TestSupport::rampSignal(Frames, 2);
+        {
+            Encoder encoder(path, format);
+            ASSERT_TRUE(encoder.BeginWriting().ok());
+            ASSERT_TRUE(encoder.WriteFloatInterleaved(Frames, input.data()).ok());
+            ASSERT_TRUE(encoder.WriteChunk("abcd", 3, "xyz").ok());
+            ASSERT_TRUE(encoder.Finish().ok());
+        }
+        std::vector<float> expected(input.size());
+        {
+            Decoder whole(path);
+            ASSERT_TRUE(whole.Sync().ok());
+            ASSERT_EQ(whole.ReadFloatInterleaved(Frames, expected.data()).value(), Frames);
+        }
+
+        Decoder decoder(path);
+        ASSERT_TRUE(decoder.Sync().ok());
+        std::vector<float> left(Frames), right(Frames);
+        auto readPlanes = [&](size_t frames) {
+            const size_t at = decoder.GetPosition();
+            float* planes[2] = {left.data() + at, right.data() + at};
+            ASSERT_EQ(decoder.ReadFloatDeinterleaved(frames, planes).value(), frames);
+            for (size_t f = at; f < at + frames; ++f)
+                ASSERT_TRUE(left[f] == expected[2 * f] && right[f] == expected[2 * f + 1])
+                    << format.bytesPerSample << " bytes, frame " << f;
+        };
+        auto readInterleavedFloats = [&](size_t frames) {
+            const size_t at = decoder.GetPosition();
+            std::vector<float> got(2 * frames);
+            ASSERT_EQ(decoder.ReadFloatInterleaved(frames, got.data()).value(), frames);
+            for (size_t i = 0; i < got.size(); ++i)
+                ASSERT_EQ(got[i], expected[2 * at + i]) << format.bytesPerSample << " bytes, sample " << 2 * at + i;
+        };
+        std::vector<uint8_t> chunk;
+
+        readPlanes(100);
+        ASSERT_TRUE(decoder.ReadChunk(0, chunk).ok()); // the file moves to the chunk and back
+        EXPECT_EQ(chunk, (std::vector<uint8_t>{'x', 'y', 'z'}));
+        readPlanes(100);
+        readInterleavedFloats(10); // straight from the file for floats, converted for 24-bit
+        readPlanes(12000);         // across the end of the first window
+        ASSERT_TRUE(decoder.Seek(decoder.GetPosition()).ok());
+        readPlanes(7);
+        ASSERT_TRUE(decoder.Seek(50).ok()); // back, inside what was read ahead before
+        readPlanes(500);
+        ASSERT_TRUE(decoder.Seek(29000).ok());
+        readPlanes(1000);
+        EXPECT_EQ(decoder.GetFramesRemaining(), 0u);
+    }
+}
