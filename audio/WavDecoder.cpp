@@ -106,8 +106,8 @@ Status Decoder::parse()
         return fail("Didn't find 'format' chunk");
     if (!foundData_)
         return fail("Didn't find 'data' chunk");
-    if (auto moved = file_.Seek(dataStart_); !moved)
-        return moved.error();
+    if (auto moved = seekFile(dataStart_); !moved)
+        return moved;
     prepareReading();
     synced_ = true;
     return {};
@@ -256,8 +256,8 @@ Status Decoder::Seek(uint64_t frame)
     if (frame > totalFrames_)
         return fail(Util::format("Seek to %1, total sample frames %2", frame, totalFrames_));
     dropWindow();
-    if (auto moved = file_.Seek(dataStart_ + frame * format_.BytesPerFrame()); !moved)
-        return moved.error();
+    if (auto moved = seekFile(dataStart_ + frame * format_.BytesPerFrame()); !moved)
+        return moved;
     currentFrame_ = frame;
     return {};
 }
@@ -265,8 +265,17 @@ Status Decoder::Seek(uint64_t frame)
 Status Decoder::restoreFilePosition()
 {
     dropWindow();
-    if (auto moved = file_.Seek(dataStart_ + currentFrame_ * format_.BytesPerFrame()); !moved)
+    return seekFile(dataStart_ + currentFrame_ * format_.BytesPerFrame());
+}
+
+// Sample data is read in windows of the stream buffer's size; they bypass the
+// buffer only if it holds nothing when they start.
+Status Decoder::seekFile(uint64_t position)
+{
+    if (auto moved = file_.Seek(position); !moved)
         return moved.error();
+    if (auto dropped = file_.DropReadAhead(); !dropped)
+        return dropped.error();
     return {};
 }
 

@@ -71,6 +71,7 @@ private:
     Outcome<size_t> readConverted(size_t frames, Convert&& convert);
     Status restoreFilePosition(); // and forgets the read-ahead window
     void dropWindow();
+    Status seekFile(uint64_t position);
 
     Util::File file_;
     bool synced_ = false;

@@ -92,6 +92,17 @@ File::Status File::Seek(uint64_t position)
     return {};
 }
 
+File::Status File::DropReadAhead()
+{
+    if (!open_)
+        return makeError("Attempt to drop the read buffer when not open");
+    // On a stream that reads, flushing sets the descriptor to the stream's
+    // position and discards the buffered input.
+    if (std::fflush(stream_.get()) != 0)
+        return makeError("Flush failed", Platform::lastErrorCode());
+    return {};
+}
+
 // The runtime needs a positioning call between a write and a following read
 // (and the other way round) on the same stream.
 File::Status File::switchAccess(LastAccess next)

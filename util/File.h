@@ -49,6 +49,11 @@ public:
     Status Open(uint32_t flags);
     Status Close();
     Status Seek(uint64_t position);
+    // Drops what the stream buffer read ahead, keeping the position, so that a
+    // following read of at least a buffer's size goes straight into the
+    // caller's memory instead of through the buffer. A seek inside the
+    // buffered range keeps the buffer, misaligning every later large read.
+    Status DropReadAhead();
     Status Read(void* destination, size_t count);
     Status Write(const void* source, size_t count);
     Outcome<uint64_t> GetPosition();
