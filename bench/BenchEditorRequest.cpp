@@ -7,9 +7,9 @@
 
 #include "ipc/Client.h"
 #include "ipc/Context.h"
+#include "ReplyingPeer.h"
 
 #include <chrono>
-#include <string>
 #include <thread>
 #include <zmq.h>
 
@@ -17,56 +17,6 @@ namespace {
 
 const char enumType[] = "IPC_EnumMessage";
 const unsigned char enumBody[] = {0x93, 0x02, 0xCE, 0x33, 0x55, 0x46, 0x30, 0x01};
-const char replyType[] = "IPC_SimpleReply";
-const unsigned char replyBody[] = {0x91, 0xC3};
-
-// The editor's side: a REP socket on an ephemeral port that answers every
-// request with a positive simple reply until its context shuts down.
-class ReplyingPeer {
-public:
-    ReplyingPeer() : context_(zmq_ctx_new()), socket_(zmq_socket(context_, ZMQ_REP))
-    {
-        int linger = 0;
-        zmq_setsockopt(socket_, ZMQ_LINGER, &linger, sizeof linger);
-        zmq_bind(socket_, "tcp://127.0.0.1:*");
-        char endpoint[256] = {};
-        size_t size = sizeof endpoint;
-        zmq_getsockopt(socket_, ZMQ_LAST_ENDPOINT, endpoint, &size);
-        endpoint_ = endpoint;
-        thread_ = std::thread([this] { serve(); });
-    }
-    ~ReplyingPeer()
-    {
-        zmq_ctx_shutdown(context_);
-        thread_.join();
-        zmq_close(socket_);
-        zmq_ctx_term(context_);
-    }
-    const std::string& endpoint() const { return endpoint_; }
-
-private:
-    void serve()
-    {
-        char buffer[64];
-        for (;;) {
-            int more = 0;
-            size_t size = sizeof more;
-            do {
-                if (zmq_recv(socket_, buffer, sizeof buffer, 0) < 0)
-                    return;
-                zmq_getsockopt(socket_, ZMQ_RCVMORE, &more, &size);
-            } while (more);
-            if (zmq_send(socket_, replyType, sizeof replyType - 1, ZMQ_SNDMORE) < 0 ||
-                zmq_send(socket_, replyBody, sizeof replyBody, 0) < 0)
-                return;
-        }
-    }
-
-    void* context_;
-    void* socket_;
-    std::string endpoint_;
-    std::thread thread_;
-};
 
 void EditorRequest_ours(benchmark::State& state)
 {

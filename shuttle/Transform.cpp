@@ -75,6 +75,12 @@ std::shared_ptr<IPC::Client> Transform::link() const
 
 bool Transform::hasLink() const { return link() != nullptr; }
 
+bool Transform::requestOutstanding() const
+{
+    const auto client = link();
+    return client && client->requestOutstanding();
+}
+
 void Transform::ensureLink()
 {
     std::lock_guard<std::mutex> lock(linkMutex_);

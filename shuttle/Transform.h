@@ -54,6 +54,7 @@ public:
     void ensureLink();                    // [any-thread], not audio
     bool sendToEditor(int32_t value);     // 5 without waiting, anything else as a request [any-thread]
     bool hasLink() const;
+    bool requestOutstanding() const;     // a request to the editor waits for its reply [any-thread]
     bool editorLink() const { return editorLink_; }
 
     Atomic::CommandPipe& commandPipe() { return pipe_; }
