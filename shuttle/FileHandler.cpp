@@ -5,6 +5,7 @@
 #include "core/ChannelConfiguration.h"
 #include "core/RecordView.h"
 #include "platform/Clock.h"
+#include "platform/FileIO.h"
 #include "platform/Folders.h"
 #include "platform/LocalTime.h"
 #include "shuttle/ClipFileName.h"
@@ -174,8 +175,9 @@ bool FileHandler::prepareFolder()
             const Util::String name = entry.path().filename().string();
             if (ClipFileName::survivesFolderCleaning(name))
                 continue;
-            std::error_code ignored;
-            fs::remove(entry.path(), ignored); // a link goes, never what it points to; a full folder stays
+            // A link goes, never what it points to; a full folder stays, and so
+            // does a clip another instance still has open.
+            (void)Platform::removeUnlessOpen(entry.path().string());
         }
         return true;
     }
@@ -304,8 +306,7 @@ void FileHandler::closePlaybackLocked(bool& deleted)
     const Util::String played = repaired_.front();
     repaired_.erase(repaired_.begin());
     if (exists(played)) {
-        std::error_code ignored;
-        fs::remove(played, ignored);
+        (void)Platform::removeUnlessOpen(played);
         deleted = true;
     }
 }

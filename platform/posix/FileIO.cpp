@@ -2,15 +2,37 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace Platform {
 
 std::FILE* openFile(const Util::String& path, const char* mode)
 {
     // POSIX has no share modes: every open already allows others to read and
-    // write, and fopen creates files with 0666 less the umask.
-    return std::fopen(path.c_str(), mode);
+    // write, and fopen creates files with 0666 less the umask. A shared
+    // advisory lock marks the file as open for removeUnlessOpen; the stream's
+    // close releases it.
+    std::FILE* file = std::fopen(path.c_str(), mode);
+    if (file)
+        (void)::flock(fileno(file), LOCK_SH | LOCK_NB);
+    return file;
+}
+
+bool removeUnlessOpen(const Util::String& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) // a link (never followed) or nothing we may read: nobody holds it through openFile
+        return std::remove(path.c_str()) == 0;
+    // Holding the exclusive lock while unlinking keeps a new openFile from
+    // slipping in between the test and the removal.
+    bool removed = false;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+        removed = std::remove(path.c_str()) == 0;
+    ::close(fd);
+    return removed;
 }
 
 bool seekFile(std::FILE* file, int64_t offset) { return fseeko(file, off_t(offset), SEEK_SET) == 0; }

@@ -287,3 +287,30 @@ TEST_F(FileHandlerTest, FaultsEndInAFailedCallAndTouchNothingElse)
     FileHandler unformatted(context, 2);
     EXPECT_FALSE(unformatted.write(8, capture.data()));
 }
+
+// Two instances share the folder. The second one's repair pass cleans it while
+// the first is still writing its clip: that clip is spared (as an open file
+// cannot be deleted on the hosts' other systems), keeps every block, and the
+// second instance's clip takes the next free name.
+TEST_F(FileHandlerTest, CleaningSparesTheClipAnotherInstanceIsWriting)
+{
+    touch("Pro Tools 7 [tw-relay] 7 captured.wav"); // an earlier pass's clip, closed
+    auto first = make(2);
+    writeClip(*first, 2, 10.0f);
+    ASSERT_TRUE(first->captureOpen());
+
+    auto second = make(2);
+    writeClip(*second, 1, 20.0f);
+    EXPECT_EQ(folderEntries(folder), (std::vector<std::string>{"Pro Tools 1 (1) [tw-relay] 1 captured.wav",
+                                                               "Pro Tools 1 [tw-relay] 1 captured.wav"}));
+
+    writeClip(*first, 1, 12.0f);
+    first->closeCapture();
+    second->closeCapture();
+    const auto clip = readSoundFile(path("Pro Tools 1 [tw-relay] 1 captured.wav"));
+    ASSERT_TRUE(clip.opened);
+    ASSERT_EQ(clip.channels[0].size(), 3u * 256u);
+    EXPECT_EQ(clip.channels[0][0], 10.0f);
+    EXPECT_EQ(clip.channels[0][2 * 256], 12.0f);
+    EXPECT_EQ(clip.channels[1][3 * 256 - 1], TestBlock(2, 256, 12.0f).samples[1][255]);
+}
