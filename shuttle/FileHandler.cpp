@@ -117,30 +117,36 @@ bool FileHandler::write(uint32_t frames, float* const* channels)
     lastWrite_ = Platform::tickCount();
     writing_ = true;
 
-    bool passEnded = false;
-    bool accepted = false;
+    // A clip whose channel count no longer matches is closed, and its pass
+    // ended, before the next clip opens: whoever hears of the end sees the
+    // limit as it stood for the clips written so far.
     {
         std::lock_guard<std::mutex> lock(filesMutex_);
-        accepted = writeLocked(frames, channels, passEnded);
+        if (!writer_ && !openNextClipFile())
+            return limitHit_;
+        if (writer_->GetFormat().channels == context_.channelCount() || !closeMismatchedClip())
+            return writeLocked(frames, channels);
     }
-    if (passEnded)
-        captureFinished();
-    return accepted;
+    captureFinished();
+    std::lock_guard<std::mutex> lock(filesMutex_);
+    return writeLocked(frames, channels);
+}
+
+// Answers whether the pass ended with the clip.
+bool FileHandler::closeMismatchedClip()
+{
+    closeCaptureLocked();
+    if (HostSets::silentClose(host_))
+        return false;
+    passOpen_ = false;
+    return true;
 }
 
 // A block refused for the clip limit still counts as accepted: the host's audio passes.
-bool FileHandler::writeLocked(uint32_t frames, float* const* channels, bool& passEnded)
+bool FileHandler::writeLocked(uint32_t frames, float* const* channels)
 {
     if (!writer_ && !openNextClipFile())
         return limitHit_;
-    if (writer_->GetFormat().channels != context_.channelCount()) {
-        closeCaptureLocked();
-        passEnded = !HostSets::silentClose(host_);
-        if (passEnded)
-            passOpen_ = false;
-        if (!openNextClipFile())
-            return limitHit_;
-    }
     return writer_->WriteFloatDeinterleaved(frames, channels).ok();
 }
 
@@ -264,19 +270,19 @@ bool FileHandler::read(uint32_t frames, float* const* channels)
     const uint32_t count = context_.channelCount();
     if (reader_->GetFormat().channels != count)
         return true;
-    size_t got = 0;
+    // The block that reaches the end keeps the host's audio after the last
+    // repaired frame; only blocks wholly past the end become silence.
     if (readPosition_ < repairedLength_) {
         const auto result = reader_->ReadFloatDeinterleaved(frames, channels);
         if (!result.ok()) {
             reader_.reset();
             return false;
         }
-        got = result.value();
-        readPosition_ += got;
-    }
-    if (got < frames && !HostSets::noSilenceAfterEnd(host_))
+        readPosition_ += result.value();
+    } else if (!HostSets::noSilenceAfterEnd(host_)) {
         for (uint32_t c = 0; c < count; ++c)
-            std::fill(channels[c] + got, channels[c] + frames, 0.0f);
+            std::fill(channels[c], channels[c] + frames, 0.0f);
+    }
     return true;
 }
 

@@ -69,7 +69,8 @@ public:
     static Util::String shuttleFolder();
 
 private:
-    bool writeLocked(uint32_t frames, float* const* channels, bool& passEnded);
+    bool writeLocked(uint32_t frames, float* const* channels);
+    bool closeMismatchedClip();
     bool openNextClipFile();
     bool prepareFolder();
     Util::String freeClipPath() const;

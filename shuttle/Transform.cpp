@@ -111,7 +111,13 @@ void Transform::idle()
     timers_.runDue();
 }
 
-void Transform::attachMainWindow(Shuttle::MainWindowActions* window) { mainWindow_ = window; }
+// Under the critical section: whoever is posting to the old window has
+// finished with it before the window goes.
+void Transform::attachMainWindow(Shuttle::MainWindowActions* window)
+{
+    Platform::ScopedLock hold(criticalSection_);
+    mainWindow_ = window;
+}
 
 // ---- Host tests -------------------------------------------------------------------
 
@@ -140,14 +146,15 @@ void Transform::processBlock(uint32_t frames, float* const* channels)
     else if (!flagA && s == 2)
         return; // the captured clip waits for the editor
     else
-        capture(frames, channels);
+        capture(s, frames, channels);
 }
 
-void Transform::capture(uint32_t frames, float* const* channels)
+void Transform::capture(uint32_t state, uint32_t frames, float* const* channels)
 {
     if (captureSuppressed_)
         return;
-    setState(1);
+    if (state != 1) // a change asks the host for an update; the same value again is none
+        setState(1);
     if (!fileHandler_.write(frames, channels))
         setState(0);
 }
@@ -167,7 +174,7 @@ void Transform::offlineFormatBlock(bool flagA, uint32_t s, uint32_t frames, floa
         return;
     }
     if (s != 3) {
-        capture(frames, channels);
+        capture(s, frames, channels);
         return;
     }
     if (playbackNoticeSent_.exchange(true))
@@ -248,10 +255,10 @@ void Transform::refreshRepaired()
 
 void Transform::onCaptureFinished()
 {
+    Platform::ScopedLock hold(criticalSection_);
     const auto client = link();
     if (state() != 1 || !client)
         return;
-    Platform::ScopedLock hold(criticalSection_);
     Shuttle::MainWindowActions* window = mainWindow_.load();
     if (window && fileHandler_.limitHit()) {
         postWindowAction([](Shuttle::MainWindowActions& w) { w.showInfoText(LimitNotice); });

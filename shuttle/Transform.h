@@ -77,7 +77,7 @@ public:
     void storeFlagLater(const char* key, bool value) override; // on the editor-task worker
 
 private:
-    void capture(uint32_t frames, float* const* channels);
+    void capture(uint32_t state, uint32_t frames, float* const* channels);
     void play(uint32_t frames, float* const* channels);
     void offlineFormatBlock(bool flagA, uint32_t state, uint32_t frames, float* const* channels);
     void onCaptureFinished();

@@ -38,3 +38,18 @@ TEST(PosixShell, AnswersTheShellsFailureCodes)
     EXPECT_EQ(Platform::shell().open("open", dir + "/not-a-folder/x/y.exe", ""), Platform::Shell::FileNotFound);
     EXPECT_EQ(Platform::shell().open("print", dir, ""), Platform::Shell::NoAssociation);
 }
+
+// A file that exists and may be executed but is no program must not count as
+// started (nor be run as shell commands): the user has to hear that the
+// editor could not start.
+TEST(PosixShell, AnExecutableFileThatIsNoProgramIsRefused)
+{
+    const std::string dir = TestSupport::makeTempFolder("shellgarbage");
+    const std::string program = dir + "/Editor.exe";
+    const std::string marker = dir + "/ran";
+    std::ofstream(program) << "touch '" << marker << "'\n"; // no interpreter line: not a program
+    fs::permissions(program, fs::perms::owner_all);
+    EXPECT_EQ(Platform::shell().open("open", program, ""), Platform::Shell::AccessDenied);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_FALSE(fs::exists(marker)) << "the file's bytes ran as shell commands";
+}

@@ -199,9 +199,13 @@ TEST_F(FileHandlerTest, RepairedFilesPlayInClipNumberOrderAndAreDeletedWhenPlaye
     ASSERT_TRUE(h->read(64, block.data()));
     EXPECT_EQ(block.samples[0][0], 0.09f);
     EXPECT_EQ(block.samples[1][63], -0.09f);
-    ASSERT_TRUE(h->read(64, block.data())); // 36 frames left, then silence
-    EXPECT_EQ(block.samples[0][35], 0.09f);
-    EXPECT_EQ(block.samples[0][36], 0.0f);
+    TestBlock last(2, 64, 1.0f);
+    ASSERT_TRUE(h->read(64, last.data())); // the last 36 frames; the rest stays the host's
+    EXPECT_EQ(last.samples[0][35], 0.09f);
+    EXPECT_EQ(last.samples[0][36], TestBlock(2, 64, 1.0f).samples[0][36]);
+    ASSERT_TRUE(h->read(64, last.data())); // wholly past the end: silence
+    EXPECT_EQ(last.samples[1][0], 0.0f);
+    EXPECT_EQ(last.samples[1][63], 0.0f);
     h->closePlayback();
     EXPECT_EQ(playbacks, 1);
     EXPECT_EQ(folderEntries(folder), std::vector<std::string>{"Pro Tools 10 [tw-relay] 10 repaired.wav"});
@@ -313,4 +317,22 @@ TEST_F(FileHandlerTest, CleaningSparesTheClipAnotherInstanceIsWriting)
     EXPECT_EQ(clip.channels[0][0], 10.0f);
     EXPECT_EQ(clip.channels[0][2 * 256], 12.0f);
     EXPECT_EQ(clip.channels[1][3 * 256 - 1], TestBlock(2, 256, 12.0f).samples[1][255]);
+}
+
+// A change of channel count closes the clip and ends the pass before the next
+// clip opens: the end is reported while the limit still stands as it did for
+// the clip just closed, even when the next clip is the one over the limit.
+TEST_F(FileHandlerTest, AChannelCountChangeEndsThePassBeforeTheNextClipOpens)
+{
+    auto h = make(11); // Wavelab: a close ends the pass
+    h->setClipsInEditor(15); // room for one clip
+    std::vector<bool> limitWhenEnded;
+    h->captureFinished.connect([&] { limitWhenEnded.push_back(h->limitHit()); });
+    writeClip(*h, 1);
+    context.channels = 1;
+    TestBlock mono(1, 256, 3.0f);
+    EXPECT_TRUE(h->write(256, mono.data())); // refused by the limit, the host's audio passes
+    EXPECT_EQ(limitWhenEnded, std::vector<bool>{false});
+    EXPECT_TRUE(h->limitHit());
+    EXPECT_EQ(folderEntries(folder), std::vector<std::string>{"Wavelab 1 [tw-relay] 1 captured.wav"});
 }
