@@ -316,3 +316,43 @@ TEST_P(ClientReplyTimeout, AnUnansweredRequestIsAbandonedWithFreshSocketsAfter10
 }
 
 INSTANTIATE_TEST_SUITE_P(StartTimes, ClientReplyTimeout, ::testing::Values(1000u, 0xFFFFFFFFu - 5000u));
+
+// Two instances in one host, each with its own sockets on the same editor: each
+// gets the reply to its own request, and an editor request reaches exactly one
+// of them and is answered once.
+TEST(TwoClients, EachHasItsOwnRepliesAndAnEditorRequestReachesOneOfThem)
+{
+    EditorPeer editor;
+    Client first{IPC::Context::create(), editor.endpoints()};
+    Client second{IPC::Context::create(), editor.endpoints()};
+    ClientEvents firstEvents{first}, secondEvents{second};
+
+    ASSERT_TRUE(waitFor([&] { return first.sendRequest(1); }));
+    ASSERT_TRUE(waitFor([&] { return second.sendRequest(2); }));
+    const auto a = editor.nextRequest();
+    const auto b = editor.nextRequest();
+    ASSERT_FALSE(a.routingId.empty());
+    ASSERT_FALSE(b.routingId.empty());
+    EXPECT_NE(a.routingId, b.routingId);
+    // Answer in the other order than they came: each reply finds its sender.
+    editor.reply(b.routingId, {bytes("IPC_SimpleReply"), replyTrue});
+    editor.reply(a.routingId, {bytes("IPC_SimpleReply"), replyTrue});
+    EXPECT_TRUE(waitFor([&] {
+        first.poll();
+        second.poll();
+        return !first.requestOutstanding() && !second.requestOutstanding();
+    }));
+    EXPECT_EQ(firstEvents.replies, 1);
+    EXPECT_EQ(secondEvents.replies, 1);
+
+    ASSERT_TRUE(editor.sendRequest({bytes("IPC_EnumMessage"), enumBody(4)}));
+    const Frames answer = editor.awaitReply([&] {
+        first.poll();
+        second.poll();
+    });
+    EXPECT_EQ(answer, (Frames{bytes("IPC_SimpleReply"), replyTrue}));
+    first.poll();
+    second.poll();
+    EXPECT_EQ(firstEvents.events.size() + secondEvents.events.size(), 1u);
+    EXPECT_EQ(firstEvents.messages + secondEvents.messages, 1);
+}

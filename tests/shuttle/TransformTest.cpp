@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ShuttleTestSupport.h"
+#include "core/HostVersion.h"
 #include "core/Plugin.h"
 #include "core/PluginFactoryImpl.h"
 #include "core/RecordView.h"
@@ -19,6 +20,7 @@
 
 #include <array>
 #include <filesystem>
+#include <optional>
 
 namespace fs = std::filesystem;
 
@@ -329,4 +331,66 @@ TEST_F(TransformTest, WindowActionsDoNothingOnceTheirWindowIsGone)
     pipeTick();
     EXPECT_EQ(alive->calls, std::vector<std::string>{"repair"});
     transform->attachMainWindow(nullptr);
+}
+
+// A run stop while repaired audio plays closes the playback (the file goes,
+// the state returns to Idle) only in the hosts that close it at a stop;
+// Nuendo joins them from 8.1 on.
+TEST_F(TransformTest, ARunStopClosesThePlaybackOnlyWhereTheHostDoes)
+{
+    struct Case {
+        const char* host;
+        std::optional<HostVersion> version;
+        bool closes;
+    };
+    const Case cases[] = {
+        {"WaveLab", std::nullopt, true},           {"Cubase", std::nullopt, false},
+        {"Nuendo", HostVersion{8, 0, 9}, false},   {"Nuendo", HostVersion{8, 1, 0}, true},
+        {"Nuendo", std::nullopt, false}, // an unknown version counts as 1.0
+    };
+    for (const auto& c : cases) {
+        HostVersion::forget();
+        if (c.version)
+            HostVersion::remember(*c.version);
+        start(c.host);
+        const std::string clip = folder() + "/Clip 1 [tw-relay] 1 repaired.wav";
+        fs::create_directories(folder());
+        writeSoundFile(clip, {std::vector<float>(4096, 0.25f), std::vector<float>(4096, 0.25f)});
+        transform->commandPipe().PostToHigh(new Shuttle::LoadRepairedFileCommand(*transform, {clip}));
+        pipeTick();
+        ASSERT_EQ(transform->state(), 3u) << c.host;
+        EXPECT_EQ(block(false).samples[0][0], 0.25f) << c.host;
+        plugin->switchRunState(false, false, 0);
+        EXPECT_EQ(transform->state(), c.closes ? 0u : 3u) << c.host;
+        EXPECT_EQ(fs::exists(clip), !c.closes) << c.host;
+        TearDown();
+    }
+    HostVersion::forget();
+}
+
+// Refreshing: Cubase and Nuendo always return to Idle; elsewhere only when
+// no repaired file waits in the folder.
+TEST_F(TransformTest, RefreshReturnsToIdleWhenNothingWaitsOrTheHostAlwaysDoes)
+{
+    struct Case {
+        const char* host;
+        bool repairedWaiting;
+        uint32_t after;
+        std::optional<uint32_t> counted; // the repaired files the refresh found, where it looks
+    };
+    const Case cases[] = {
+        {"WaveLab", true, 3, 1}, {"WaveLab", false, 0, 0}, {"Cubase", true, 0, {}}, {"Nuendo", true, 0, {}}};
+    for (const auto& c : cases) {
+        start(c.host);
+        fs::create_directories(folder());
+        if (c.repairedWaiting)
+            writeSoundFile(folder() + "/Clip 1 [tw-relay] 1 repaired.wav", {std::vector<float>(8, 0.5f)});
+        transform->setState(3);
+        transform->refreshRepaired();
+        EXPECT_EQ(transform->state(), c.after) << c.host << (c.repairedWaiting ? " with" : " without") << " a file";
+        if (c.counted) {
+            EXPECT_EQ(transform->repairedCount(), *c.counted) << c.host;
+        }
+        TearDown();
+    }
 }
