@@ -3,18 +3,20 @@
 
 namespace Platform {
 
-// Notices for the user. There is no modal dialog on this platform's plug-in
-// side: the default presenter writes the notice to the log and returns at once,
-// so no caller (audio thread included) ever blocks on it. Tests install a
-// recorder.
+// Notices for the user: a modal box without owner window, with the icon of
+// its kind, a title, a text and an OK button. show() returns when the user
+// has closed the box, so it is never called on the audio thread; callers that
+// may run there hand the notice to a worker thread. Every notice is also
+// written to the log. Tests install a recorder.
 class MessageBox {
 public:
     enum class Icon { Information, Warning, Error };
     virtual ~MessageBox() = default;
-    virtual void show(const Util::String& title, const Util::String& text, Icon icon) = 0; // [any-thread]
+    virtual void show(const Util::String& title, const Util::String& text, Icon icon) = 0; // [any-thread], not audio
 };
 
+// The installed box, else the system's (see posix/X11MessageBox.h).
 MessageBox& messageBox();
-void installMessageBox(MessageBox* box); // nullptr puts the default back
+void installMessageBox(MessageBox* box); // nullptr puts the system's back; the caller keeps ownership
 
 } // namespace Platform

@@ -16,6 +16,8 @@ standin=tools/editor-standin/editor-standin
 work=$(mktemp -d /tmp/relay-demo-XXXXXX)
 export HOME="$work/home" XDG_DATA_HOME="$work/home/.local/share" XDG_CONFIG_HOME="$work/home/.config"
 mkdir -p "$XDG_DATA_HOME" "$XDG_CONFIG_HOME"
+# The editor-not-found notice goes to the log, not to a dialog waiting for a click.
+export RELAY_MESSAGE_BOX=log
 shuttle="$XDG_DATA_HOME/Quillex/VU 6 Verov Edodod Session Data/Relay"
 standin_pid=""
 cleanup() { [ -n "$standin_pid" ] && kill "$standin_pid" 2>/dev/null; rm -rf "$work"; }

@@ -315,7 +315,9 @@ void DrawContext::drawText(std::string_view text, const Font& font, Color color,
 {
     if (clip_.empty() || text.empty())
         return;
-    FontLibrary::CacheManager* cache = FontLibrary::instance().select(font);
+    FontLibrary& fonts = FontLibrary::instance();
+    const FontLibrary::Lock held = fonts.lock();
+    FontLibrary::CacheManager* cache = fonts.select(font);
     if (!cache)
         return;
     prepare();

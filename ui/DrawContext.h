@@ -24,7 +24,8 @@ struct Insets {
 // Where one window draws: a target image, the window's origin on it and the
 // clip rectangle (both in target pixels). Coordinates given to the drawing
 // operations are relative to the window. Drawing is anti-aliased (AGG);
-// text uses the FontLibrary. [ui-thread]
+// text uses the FontLibrary. [any-thread] for the thread that owns the target
+// image (the window tree draws on the user-interface thread).
 class DrawContext {
 public:
     explicit DrawContext(Image& target);

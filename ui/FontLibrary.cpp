@@ -76,16 +76,19 @@ FontLibrary::CacheManager* FontLibrary::select(const Font& font)
 
 double FontLibrary::ascender(const Font& font)
 {
+    const Lock held = lock();
     return select(font) ? faces_[font.bold ? 1 : 0].engine->ascender() : font.size * 0.8;
 }
 
 double FontLibrary::descender(const Font& font)
 {
+    const Lock held = lock();
     return select(font) ? faces_[font.bold ? 1 : 0].engine->descender() : -font.size * 0.2;
 }
 
 double FontLibrary::textWidth(std::string_view utf8, const Font& font)
 {
+    const Lock held = lock();
     CacheManager* cache = select(font);
     if (!cache)
         return 0;

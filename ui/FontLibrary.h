@@ -6,22 +6,27 @@
 #include <agg_font_freetype.h>
 
 #include <memory>
+#include <mutex>
 #include <string_view>
 
 namespace UI {
 
 // The fonts of the user interface: the sans-serif face that fontconfig names,
 // regular and bold, rasterised by FreeType through AGG's glyph cache. One per
-// process, used on the user-interface thread only. [ui-thread]
+// process. The user-interface thread draws with it, and so does a notice shown
+// from a worker thread, so every use holds the library's lock. [any-thread], not audio
 class FontLibrary {
 public:
     using Engine = agg::font_engine_freetype_int32;
     using CacheManager = agg::font_cache_manager<Engine>;
+    using Lock = std::unique_lock<std::recursive_mutex>;
 
     static FontLibrary& instance();
 
+    // Held while a face selected with select() is used; the other operations take it themselves.
+    Lock lock() { return Lock(mutex_); }
     // The engine and cache of the face, sized for `font`; null when no font file
-    // could be loaded (reported once).
+    // could be loaded (reported once). The caller holds lock().
     CacheManager* select(const Font& font);
     double ascender(const Font& font);
     double descender(const Font& font);
@@ -42,6 +47,7 @@ private:
         bool loaded = false;
     };
     Face faces_[2];
+    std::recursive_mutex mutex_;
 };
 
 } // namespace UI

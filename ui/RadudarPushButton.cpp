@@ -15,8 +15,12 @@ PushButton::PushButton(Canvas& canvas, Window* parent, const Util::String& name,
 void PushButton::drawFace(DrawContext& context, const Window& button, const Rect& r, double radius, bool hovered,
                           bool pressed, bool on)
 {
-    const TWPalette& palette = button.canvas().palette();
-    const bool enabled = button.isEnabledInTree();
+    drawFace(context, button.canvas().palette(), button.isEnabledInTree(), r, radius, hovered, pressed, on);
+}
+
+void PushButton::drawFace(DrawContext& context, const TWPalette& palette, bool enabled, const Rect& r, double radius,
+                          bool hovered, bool pressed, bool on)
+{
     const uint8_t alpha = enabled ? 255 : 110;
     Color top = palette.color(hovered && enabled ? "ControlFillHover" : "ControlFill");
     Color bottom = palette.color("ControlFillPressed");

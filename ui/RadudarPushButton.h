@@ -1,6 +1,10 @@
 #pragma once
 #include "ui/RadudarButton.h"
 
+namespace UI {
+class TWPalette;
+}
+
 namespace UI::Radudar {
 
 
@@ -18,6 +22,9 @@ public:
     // sunken while pressed, blue when `on`, faded when disabled.
     static void drawFace(DrawContext& context, const Window& button, const Rect& r, double radius, bool hovered,
                          bool pressed, bool on);
+    // The same face with the colours of `palette`, for a button drawn outside a window tree.
+    static void drawFace(DrawContext& context, const TWPalette& palette, bool enabled, const Rect& r, double radius,
+                         bool hovered, bool pressed, bool on);
 
 private:
     bool small_;

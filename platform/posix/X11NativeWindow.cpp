@@ -4,9 +4,9 @@
 #include "platform/posix/X11ErrorTrap.h"
 #include "util/Log.h"
 
+#include <X11/Xutil.h>
 #include <X11/keysym.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -79,15 +79,8 @@ std::unique_ptr<NativeWindow> NativeWindow::createChild(uint64_t parent, int wid
 X11NativeWindow::X11NativeWindow(Display* display, ::Window window, const XWindowAttributes& attributes,
                                  Listener& listener)
     : display_(display), window_(window), gc_(XCreateGC(display, window, 0, nullptr)),
-      format_(attributes.visual->red_mask, attributes.visual->green_mask, attributes.visual->blue_mask),
-      listener_(listener), width_(attributes.width), height_(attributes.height)
+      image_(display, attributes.visual, attributes.depth, attributes.width, attributes.height), listener_(listener)
 {
-    // XDestroyImage frees the pixel memory with free().
-    char* data = static_cast<char*>(std::calloc(size_t(width_) * size_t(height_), 4));
-    image_ = XCreateImage(display_, attributes.visual, unsigned(attributes.depth), ZPixmap, 0, data, unsigned(width_),
-                          unsigned(height_), 32, 0);
-    if (!image_)
-        std::free(data);
 }
 
 X11NativeWindow::~X11NativeWindow()
@@ -99,29 +92,18 @@ X11NativeWindow::~X11NativeWindow()
             XDestroyWindow(display_, window_);
         XFreeGC(display_, gc_);
     }
-    if (image_)
-        XDestroyImage(image_);
     XCloseDisplay(display_);
 }
 
 void X11NativeWindow::present(const uint8_t* pixels, int stride, int x, int y, int width, int height)
 {
-    if (!image_ || !window_)
+    if (!window_)
         return;
-    x = std::max(0, x);
-    y = std::max(0, y);
-    width = std::min(width, width_ - x);
-    height = std::min(height, height_ - y);
-    if (width <= 0 || height <= 0)
+    const Posix::X11Image::Area area = image_.copyFrom(pixels, stride, x, y, width, height);
+    if (area.empty())
         return;
-    for (int row = y; row < y + height; ++row) {
-        const uint8_t* from = pixels + size_t(row) * size_t(stride) + size_t(x) * 4;
-        auto* to = reinterpret_cast<uint32_t*>(image_->data + size_t(row) * size_t(image_->bytes_per_line)) + x;
-        for (int i = 0; i < width; ++i, from += 4)
-            to[i] = format_.pack(from[0], from[1], from[2]);
-    }
     X11ErrorTrap trap(display_);
-    XPutImage(display_, window_, gc_, image_, x, y, x, y, unsigned(width), unsigned(height));
+    image_.put(display_, window_, gc_, area);
 }
 
 void X11NativeWindow::processEvents()

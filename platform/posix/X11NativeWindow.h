@@ -1,9 +1,8 @@
 #pragma once
 #include "platform/NativeWindow.h"
-#include "platform/posix/X11PixelFormat.h"
+#include "platform/posix/X11Image.h"
 
 #include <X11/Xlib.h>
-#include <X11/Xutil.h>
 
 namespace Platform {
 
@@ -28,11 +27,8 @@ private:
     Display* display_;
     ::Window window_;
     GC gc_;
-    XImage* image_ = nullptr;
-    X11PixelFormat format_;
+    Posix::X11Image image_;
     Listener& listener_;
-    int width_;
-    int height_;
     bool mapped_ = false;
     Time lastPress_ = 0;
     int lastPressX_ = -100;

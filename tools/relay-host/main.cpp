@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <stdexcept>
@@ -52,6 +53,10 @@ Render options:
   --idle-ms MS              keep calling the idle service every 10 ms for MS ms after
                             the last pass (default 0)
   --recording               set the recording creation flag
+
+Environment:
+  RELAY_MESSAGE_BOX         "log" (set unless given): the plug-in's notices go to the
+                            log only; "dialog": they are shown and wait for a click
 )";
 
 struct Arguments {
@@ -176,6 +181,9 @@ int run(int argc, char** argv)
         std::fputs(usage, stdout);
         return args.has("--help") ? 0 : 2;
     }
+    // A batch run has nobody to click a notice away: the plug-in only logs
+    // it, unless the caller asked for RELAY_MESSAGE_BOX=dialog.
+    ::setenv("RELAY_MESSAGE_BOX", "log", 0);
     if (args.has("--as") && baseName(argv[0]) != args.value("--as"))
         reexecuteAs(args.value("--as"), argc, argv);
 

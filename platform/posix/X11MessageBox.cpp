@@ -1,0 +1,49 @@
+#include "platform/posix/X11MessageBox.h"
+
+#include "platform/posix/X11Connection.h"
+#include "platform/posix/X11MessageDialog.h"
+#include "util/Log.h"
+
+#include <atomic>
+#include <cstdlib>
+
+namespace Platform {
+namespace Posix {
+
+bool X11MessageBox::dialogsWanted()
+{
+    const char* mode = std::getenv(ModeVariable);
+    return !mode || Util::String(mode) != LogOnly;
+}
+
+void X11MessageBox::show(const Util::String& title, const Util::String& text, Icon icon)
+{
+    Util::Log::write(title + ": " + text);
+    const char* display = std::getenv("DISPLAY");
+    if (!dialogsWanted() || !display || !*display)
+        return;
+    X11DisplayHandle connection(openX11Display());
+    if (!connection) {
+        Util::Log::write(Util::format("Can't open the X display %1 to show the notice", display));
+        return;
+    }
+    if (auto dialog = X11MessageDialog::create(std::move(connection), title, text, icon))
+        dialog->run();
+}
+
+} // namespace Posix
+
+namespace {
+Posix::X11MessageBox systemBox;
+std::atomic<MessageBox*> installedBox{nullptr};
+} // namespace
+
+MessageBox& messageBox()
+{
+    MessageBox* box = installedBox.load();
+    return box ? *box : systemBox;
+}
+
+void installMessageBox(MessageBox* box) { installedBox.store(box); }
+
+} // namespace Platform
