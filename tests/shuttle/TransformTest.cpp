@@ -394,3 +394,34 @@ TEST_F(TransformTest, RefreshReturnsToIdleWhenNothingWaitsOrTheHostAlwaysDoes)
         TearDown();
     }
 }
+
+// Once a clip file is open, capturing and playing blocks allocate nothing on
+// the audio thread (opening and closing files may).
+TEST_F(TransformTest, CapturedAndPlayedBlocksAllocateNothingOnceTheFileIsOpen)
+{
+    start("WaveLab");
+    TestBlock audio(2, 256, 0.5f);
+    CoreRecords::Process record;
+    record.frameCount = 256;
+    record.channels = audio.pointers.data();
+    record.transport = transportBytes.data();
+    auto allocationsOver = [&](bool flagA) {
+        record.flagA = flagA;
+        plugin->processBlock(record); // opens the file
+        const auto before = TestSupport::threadAllocationCount();
+        for (int i = 0; i < 20; ++i)
+            plugin->processBlock(record);
+        return TestSupport::threadAllocationCount() - before;
+    };
+    EXPECT_EQ(allocationsOver(true), 0u) << "capture";
+    EXPECT_EQ(transform->state(), 1u);
+    plugin->switchRunState(false, false, 0); // WaveLab closes the clip at a stop
+
+    const std::string clip = folder() + "/Wavelab 5 [tw-relay] 5 repaired.wav";
+    writeSoundFile(clip, {std::vector<float>(48000, 0.25f), std::vector<float>(48000, 0.25f)});
+    transform->commandPipe().PostToHigh(new Shuttle::LoadRepairedFileCommand(*transform, {clip}));
+    pipeTick();
+    ASSERT_EQ(transform->state(), 3u);
+    EXPECT_EQ(allocationsOver(false), 0u) << "playback";
+    EXPECT_EQ(audio.samples[1][255], 0.25f);
+}
