@@ -18,12 +18,6 @@ std::string withoutBlanks(const std::string& text)
     return kept;
 }
 
-bool inside(const UI::Rect& outer, const UI::Rect& inner)
-{
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
-}
-
 } // namespace
 
 // Every line fits the text column, and wrapping loses no character: a path
@@ -49,23 +43,6 @@ TEST(MessageBoxView, WrapsEveryTextIntoTheColumnWithoutLosingAnything)
         }
         EXPECT_EQ(withoutBlanks(joined), withoutBlanks(text));
         EXPECT_GE(view.lines().size(), size_t(std::count(text.begin(), text.end(), '\n') + 1));
-    }
-}
-
-TEST(MessageBoxView, TheBoxHoldsIconTextAndButtonApart)
-{
-    for (const std::string& text : {std::string("Short."), std::string(40, 'w') + " " + std::string(300, 'v')}) {
-        SCOPED_TRACE(text);
-        const MessageBoxView view(text, Platform::MessageBox::Icon::Warning);
-        const UI::Rect box = UI::Rect::fromSize(0, 0, view.width(), view.height());
-        EXPECT_GE(view.width(), MessageBoxView::MinWidth);
-        EXPECT_TRUE(inside(box, view.iconArea()));
-        EXPECT_TRUE(inside(box, view.textArea()));
-        EXPECT_TRUE(inside(box, view.buttonArea()));
-        EXPECT_LT(view.iconArea().right, view.textArea().left);
-        EXPECT_LT(view.textArea().bottom, view.buttonArea().top);
-        EXPECT_LT(view.iconArea().bottom, view.buttonArea().top);
-        EXPECT_GE(view.textArea().height(), int(view.lines().size()) * int(UI::DrawContext::lineHeight(MessageBoxView::TextFont)));
     }
 }
 
