@@ -14,7 +14,7 @@ namespace {
 
 using SampleCodec::Encoding;
 
-constexpr size_t kConversionBytes = 64 * 1024;
+constexpr size_t kConversionBytes = 128 * 1024;
 constexpr uint64_t kBextMinimumSize = 602;
 constexpr size_t kOriginatorReferenceOffset = 288; // after Description[256] and Originator[32]
 constexpr size_t kOriginatorReferenceSize = 32;

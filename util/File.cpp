@@ -8,7 +8,7 @@
 namespace Util {
 
 namespace {
-constexpr size_t kStreamBufferBytes = 64 * 1024;
+constexpr size_t kStreamBufferBytes = 128 * 1024;
 }
 
 File::Error::Error(String message, String path, int errorNumber)

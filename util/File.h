@@ -11,7 +11,7 @@
 
 namespace Util {
 
-// A file over the runtime's buffered streams (64 KiB buffers). Every failure is
+// A file over the runtime's buffered streams (128 KiB buffers). Every failure is
 // returned as a File::Error value; nothing throws. [any-thread], one thread at
 // a time; after Open, reads and writes allocate nothing but error messages.
 class File {

@@ -259,7 +259,7 @@ TEST(WavDecoder, SampleReadsAllocateNothingAfterSync)
 // frames; every other operation must still see the file where the samples are.
 TEST(WavDecoder, MixedReadsChunkReadsAndSeeksKeepTheirPlaceAcrossTheReadAheadWindow)
 {
-    constexpr size_t Frames = 30000; // more than one window in either format
+    constexpr size_t Frames = 100000; // several windows in either format
     for (const Format format : {Format{2, 4, 48000, true, 0}, Format{2, 3, 48000, false, 0}}) {
         const std::string path = TestSupport::makeTempFolder("window") + "/clip.wav";
         const auto input = TestSupport::rampSignal(Frames, 2);
@@ -302,12 +302,12 @@ TEST(WavDecoder, MixedReadsChunkReadsAndSeeksKeepTheirPlaceAcrossTheReadAheadWin
         EXPECT_EQ(chunk, (std::vector<uint8_t>{'x', 'y', 'z'}));
         readPlanes(100);
         readInterleavedFloats(10); // straight from the file for floats, converted for 24-bit
-        readPlanes(12000);         // across the end of the first window
+        readPlanes(40000);         // across the end of the first window
         ASSERT_TRUE(decoder.Seek(decoder.GetPosition()).ok());
         readPlanes(7);
         ASSERT_TRUE(decoder.Seek(50).ok()); // back, inside what was read ahead before
         readPlanes(500);
-        ASSERT_TRUE(decoder.Seek(29000).ok());
+        ASSERT_TRUE(decoder.Seek(99000).ok());
         readPlanes(1000);
         EXPECT_EQ(decoder.GetFramesRemaining(), 0u);
     }
