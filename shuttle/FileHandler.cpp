@@ -303,9 +303,11 @@ bool FileHandler::openNextRepairedFile()
     return true;
 }
 
-void FileHandler::closePlaybackLocked(bool& deleted)
+// `ended`: the played file was still there (it is removed unless another
+// instance holds it open), so this playback is over.
+void FileHandler::closePlaybackLocked(bool& ended)
 {
-    deleted = false;
+    ended = false;
     reader_.reset();
     if (repaired_.empty())
         return;
@@ -313,20 +315,20 @@ void FileHandler::closePlaybackLocked(bool& deleted)
     repaired_.erase(repaired_.begin());
     if (exists(played)) {
         (void)Platform::removeUnlessOpen(played);
-        deleted = true;
+        ended = true;
     }
 }
 
 void FileHandler::closePlayback()
 {
-    bool deleted = false;
+    bool ended = false;
     {
         std::lock_guard<std::mutex> lock(filesMutex_);
         if (!reader_)
             return;
-        closePlaybackLocked(deleted);
+        closePlaybackLocked(ended);
     }
-    if (deleted && !HostSets::silentClose(host_))
+    if (ended && !HostSets::silentClose(host_))
         playbackFinished();
 }
 
@@ -335,8 +337,8 @@ void FileHandler::endPlayback()
     {
         std::lock_guard<std::mutex> lock(filesMutex_);
         if (reader_) {
-            bool deleted = false;
-            closePlaybackLocked(deleted);
+            bool ended = false;
+            closePlaybackLocked(ended);
         }
     }
     playbackFinished();
