@@ -12,7 +12,7 @@
 #include "platform/Shell.h"
 #include "shuttle/LoadRepairedFileCommand.h"
 #include "shuttle/Transform.h"
-#include "util/ConfigFile.h"
+#include "io/ConfigFile.h"
 #include "ReplyingPeer.h"
 
 #include <chrono>

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/ContextBase.h"
-#include "core/ElementSet.h"
+#include "param/ElementSet.h"
 #include "dsp/ElementHost.h"
 #include "core/History.h"
 #include "core/HistoryDelegate.h"
@@ -14,7 +14,7 @@
 #include "core/PluginCore.h"
 #include "core/PluginEditor.h"
 #include "core/PluginState.h"
-#include "util/ConfigFile.h"
+#include "io/ConfigFile.h"
 #include "util/Trackable.h"
 
 class PluginFactory;

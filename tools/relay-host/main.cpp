@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -25,7 +26,8 @@ Commands:
   render                    render a WAV file through one plug-in instance
 
 Common options:
-  --plugin PATH             plug-in library (default: the one built beside this tool)
+  --plugin PATH             plug-in library (default: ../lib/libvo6relay.so beside an installed
+                            tool, else the one built beside this tool)
   --as NAME                 present this process to host identification as NAME
                             (re-executes itself with NAME as argv[0]), e.g. --as "Pro Tools"
   --host-name TEXT          host application name answered to reverse call 13
@@ -112,6 +114,20 @@ std::string baseName(const std::string& path)
 }
 
 // Re-executes this program with `name` as argv[0] and without the --as option.
+// Installed, the library stands in ../lib beside this tool's folder; in the
+// build tree, it is the one built beside the tool.
+std::string defaultPlugin()
+{
+    std::error_code ec;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec) {
+        const auto installed = self.parent_path().parent_path() / RELAY_INSTALL_LIBDIR / "libvo6relay.so";
+        if (std::filesystem::exists(installed, ec))
+            return installed.string();
+    }
+    return RELAY_DEFAULT_PLUGIN;
+}
+
 [[noreturn]] void reexecuteAs(const std::string& name, int argc, char** argv)
 {
     std::vector<std::string> args{name};
@@ -187,7 +203,7 @@ int run(int argc, char** argv)
     if (args.has("--as") && baseName(argv[0]) != args.value("--as"))
         reexecuteAs(args.value("--as"), argc, argv);
 
-    const PluginLibrary library(args.value("--plugin", RELAY_DEFAULT_PLUGIN));
+    const PluginLibrary library(args.value("--plugin", defaultPlugin()));
     HostSession::Options options;
     options.hostName = args.value("--host-name", args.value("--as", "relay-host"));
     options.hostVersion = args.value("--host-version");
