@@ -40,6 +40,7 @@ uint8_t MainPluginWindow::idle()
 {
     host_.processEvents();
     canvas_.timers().runDue();
+    onIdle();
     host_.update();
     return 0;
 }

@@ -48,7 +48,8 @@ public:
     // Saves the window state, then closes the native window.
     void close();
     bool isOpen() const { return host_.isOpen(); }
-    // Native input, due timers, then drawing of what changed. Answers 0.
+    // Native input, due timers, the window's idle work, then drawing of what
+    // changed. Answers 0.
     uint8_t idle();
     uint64_t windowHandle() const { return host_.handle(); }
     // Input in canvas pixels from the wrapper; true when a window used it. The
@@ -76,6 +77,8 @@ protected:
     virtual void buildChildren();
     // Runs before the native window closes.
     virtual void saveWindowState() {}
+    // Runs at every idle call, after the due timers and before drawing.
+    virtual void onIdle() {}
 
 private:
     Canvas canvas_;

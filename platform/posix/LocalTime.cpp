@@ -18,4 +18,6 @@ LocalDateTime localDateTimeNow()
     return {date, time};
 }
 
+int64_t secondsSinceEpoch() { return int64_t(std::time(nullptr)); }
+
 } // namespace Platform
