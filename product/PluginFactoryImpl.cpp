@@ -4,7 +4,7 @@
 #include "product/PluginContext.h"
 #include "shuttle/Transform.h"
 #include "ui/MessageBoxFace.h"
-#include "ui/PluginEditorWindow.h"
+#include "ui/MainWindow.h"
 
 PluginFactoryImpl::PluginFactoryImpl() : notices_(UI::MessageBoxFace::maker())
 {
@@ -20,7 +20,12 @@ PluginFactory& PluginFactoryImpl::product()
     return factory;
 }
 
-std::unique_ptr<PluginEditor> PluginFactoryImpl::createMainWindow(Plugin&) { return UI::createPluginEditor(); }
+// A new main window at every open of the editor; the help layer does not exist
+// yet, so the window has no help viewer.
+std::unique_ptr<PluginEditor> PluginFactoryImpl::createMainWindow(Plugin& plugin)
+{
+    return UI::MainWindow::createEditor(plugin);
+}
 
 std::unique_ptr<ElementSet> PluginFactoryImpl::createElementSet(Plugin& plugin)
 {

@@ -13,6 +13,7 @@
 #include "support/TestEnvironment.h"
 #include "ui/ClipThumbnail.h"
 #include "ui/HelpViewer.h"
+#include "ui/MultiText.h"
 #include "ui/MainWindow.h"
 #include "ui/PluginEditorWindow.h"
 #include "ui/UpdateCheck.h"
@@ -61,10 +62,13 @@ struct WindowTestFactory final : PluginFactory {
     PluginFactoryImpl product;
     IPC::SocketPair::Endpoints endpoints{"tcp://127.0.0.1:9", "tcp://127.0.0.1:9", "tcp://127.0.0.1:9"};
     HelpRecord help;
+    bool productWindow = false; // the product factory's window, without help
 
     const PluginDefinition& definition(const HostContext& c) const override { return product.definition(c); }
     std::unique_ptr<PluginEditor> createMainWindow(Plugin& plugin) override
     {
+        if (productWindow)
+            return product.createMainWindow(plugin);
         return UI::MainWindow::createEditor(plugin, [this](const Util::String& root) {
             help.roots.push_back(root);
             return std::make_unique<RecordingHelp>(help);
