@@ -38,13 +38,15 @@ int MainWindowStatus::textY(const Util::String& text)
 MainWindowStatus::View MainWindowStatus::refresh(uint32_t state, bool reference)
 {
     View view;
-    // The buttons follow what the previous computation left.
-    view.modeButtonsEnabled = controlsEnabled_ && state != ReadyToWrite;
+    const auto text = hostText();
+    // The buttons follow what the previous computation left; where the host's
+    // own text stands they stay disabled from the first refresh on.
+    view.modeButtonsEnabled = controlsEnabled_ && state != ReadyToWrite && !text;
     view.referenceOn = view.modeButtonsEnabled && reference;
     view.repairOn = view.modeButtonsEnabled && !reference;
     view.discardEnabled = state == Captured || state == ReadyToWrite;
 
-    if (const auto text = hostText()) {
+    if (text) {
         view.text = *text;
         controlsEnabled_ = false;
     } else {

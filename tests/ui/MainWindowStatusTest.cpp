@@ -192,10 +192,15 @@ TEST(MainWindowStatus, TheSentReferenceNoteFollowsTheModeOfTheLastCapture)
     for (const Step& step : steps)
         EXPECT_EQ(status.refresh(step.state, step.reference).sentReference, step.note) << "step " << n++;
 
-    // A host whose own text stands never touches the note.
+    // A host whose own text stands never touches the note, and its mode
+    // buttons are disabled from the first refresh on.
     MainWindowStatus bridge(HostRow(32), Vst, noVersion);
-    for (uint32_t state : {1u, 0u, 2u, 3u})
-        EXPECT_EQ(bridge.refresh(state, true).sentReference, Note::Keep) << state;
+    for (uint32_t state : {1u, 0u, 2u, 3u}) {
+        const auto view = bridge.refresh(state, true);
+        EXPECT_EQ(view.sentReference, Note::Keep) << state;
+        EXPECT_FALSE(view.modeButtonsEnabled || view.referenceOn) << state;
+    }
+    EXPECT_FALSE(MainWindowStatus(HostRow(7), Vst, noVersion).refresh(0, false).modeButtonsEnabled);
 }
 
 TEST(MainWindowStatus, HostNamesAndTheHostHelpLabel)
