@@ -41,7 +41,7 @@ uint8_t MainPluginWindow::idle()
     host_.processEvents();
     canvas_.timers().runDue();
     onIdle();
-    host_.update();
+    lastDrawn_ = host_.update();
     return 0;
 }
 

@@ -51,6 +51,8 @@ public:
     // Native input, due timers, the window's idle work, then drawing of what
     // changed. Answers 0.
     uint8_t idle();
+    // What the last idle call drew, in canvas pixels; empty when nothing changed.
+    const Rect& lastDrawn() const { return lastDrawn_; }
     uint64_t windowHandle() const { return host_.handle(); }
     // Input in canvas pixels from the wrapper; true when a window used it. The
     // result is drawn at once.
@@ -86,6 +88,7 @@ private:
     FrameWindow* frame_;
     PulseOverlayTimer* pulse_;
     bool built_ = false;
+    Rect lastDrawn_;
 };
 
 } // namespace UI

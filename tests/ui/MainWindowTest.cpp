@@ -439,3 +439,17 @@ TEST_F(MainWindowTest, TheEditorsMessagesReachTheWindowThroughThePipeTimer)
     EXPECT_NE(editor.expect("RECV request frames=2 IPC_EnumMessage | 93 02 ce 33 55 46 30 03 -- enum 3"), "");
     EXPECT_EQ(statusText(), proToolsIdle);
 }
+
+TEST_F(MainWindowTest, AnIdleCallThatChangesNothingDrawsNothing)
+{
+    start("Pro Tools");
+    UI::MainWindow& w = openWindow(); // opening draws the first frame
+    for (int i = 0; i < 5; ++i) {
+        tick(); // the pipe timer runs every time
+        EXPECT_TRUE(w.lastDrawn().empty()) << i;
+    }
+    transform->setState(1);
+    tick();
+    const UI::Rect text = find("Status Text")->canvasFrame();
+    EXPECT_TRUE(w.lastDrawn().contains({text.left + 1, text.top + 1}));
+}
