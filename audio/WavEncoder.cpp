@@ -2,7 +2,7 @@
 
 #include "audio/ChunkId.h"
 #include "util/ByteOrder.h"
-#include "util/ByteStream.h"
+#include "io/ByteStream.h"
 
 #include <algorithm>
 #include <array>

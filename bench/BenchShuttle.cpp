@@ -11,7 +11,7 @@
 #include "platform/Shell.h"
 #include "shuttle/LoadRepairedFileCommand.h"
 #include "shuttle/Transform.h"
-#include "util/ConfigFile.h"
+#include "io/ConfigFile.h"
 #include "wrapper/PluginInstance.h"
 #include "ReplyingPeer.h"
 

@@ -7,7 +7,7 @@
 
 #include "core/EntryDispatcher.h"
 #include "core/Plugin.h"
-#include "core/PluginContext.h"
+#include "product/PluginContext.h"
 #include "wrapper/PluginInstance.h"
 
 #include <json/json.h>

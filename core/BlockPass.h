@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "core/CoreRecords.h"
-#include "core/ElementSet.h"
 #include "core/EntryProtocol.h"
+#include "param/ElementSet.h"
 #include "platform/ThreadId.h"
 
 // The instance's processing pass: splits each block into sub-blocks for the

@@ -4,20 +4,13 @@
 #include "core/EntryProtocol.h"
 #include "util/Log.h"
 
-#include <exception>
-
-namespace {
-
-// Logging allocates; when memory is what ran out, the status alone must do.
-void logFailure(uint32_t selector, const char* reason) noexcept
+void EntryBarrier::logFailure(uint32_t selector, const char* reason) noexcept
 {
     try {
         Util::Log::write(Util::format("Selector %1 failed: %2", selector, reason));
     } catch (...) {
     }
 }
-
-} // namespace
 
 int32_t EntryBarrier::failureStatus(uint32_t selector)
 {
@@ -32,12 +25,5 @@ int32_t EntryBarrier::failureStatus(uint32_t selector)
 
 int32_t EntryBarrier::call(int32_t protocol, uint32_t selector, uint32_t lockIndex, void* instance, void* record) noexcept
 {
-    try {
-        return EntryDispatcher::dispatch(protocol, selector, lockIndex, instance, record);
-    } catch (const std::exception& e) {
-        logFailure(selector, e.what());
-    } catch (...) {
-        logFailure(selector, "an exception of unknown type");
-    }
-    return failureStatus(selector);
+    return guard(selector, [&] { return EntryDispatcher::dispatch(protocol, selector, lockIndex, instance, record); });
 }

@@ -1,8 +1,8 @@
 #include "core/ParamInfoRecord.h"
 
-#include "core/BoolParam.h"
-#include "core/EnumParam.h"
-#include "core/FloatParam.h"
+#include "param/BoolParam.h"
+#include "param/EnumParam.h"
+#include "param/FloatParam.h"
 #include "core/RecordView.h"
 #include "dsp/ParamDeclaration.h"
 #include "util/Log.h"

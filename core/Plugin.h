@@ -6,7 +6,6 @@
 #include "core/BlockPass.h"
 #include "core/ContextBase.h"
 #include "core/EditorForwarding.h"
-#include "core/ElementSet.h"
 #include "core/EntryLog.h"
 #include "core/History.h"
 #include "core/HistoryDelegate.h"
@@ -14,7 +13,8 @@
 #include "core/PluginCore.h"
 #include "core/SavedState.h"
 #include "dsp/ElementHost.h"
-#include "util/ConfigFile.h"
+#include "io/ConfigFile.h"
+#include "param/ElementSet.h"
 #include "util/Trackable.h"
 
 class PluginFactory;

@@ -5,13 +5,13 @@
 
 #include "core/CoreRecords.h"
 #include "core/DeferredTaskQueue.h"
-#include "core/ElementSet.h"
 #include "core/HostContext.h"
 #include "core/PluginCoreCallback.h"
 #include "core/PluginDefinition.h"
 #include "core/PluginEditor.h"
 #include "core/ThreadController.h"
 #include "core/WrapperLink.h"
+#include "param/ElementSet.h"
 
 // The instance as the entry protocol sees it. Holds the wrapper link, the host
 // context, the product definition, the two named critical sections, the flag of

@@ -1,5 +1,5 @@
 #pragma once
-#include "core/ElementSet.h"
+#include "param/ElementSet.h"
 #include "dsp/DSPSetImpl.h"
 #include "util/Trackable.h"
 

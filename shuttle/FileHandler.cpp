@@ -10,7 +10,7 @@
 #include "platform/LocalTime.h"
 #include "shuttle/ClipFileName.h"
 #include "shuttle/HostSets.h"
-#include "util/ConfigFile.h"
+#include "io/ConfigFile.h"
 #include "util/Log.h"
 
 #include <algorithm>

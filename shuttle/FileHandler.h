@@ -10,7 +10,7 @@
 #include "audio/Format.h"
 #include "shuttle/FileHandlerContext.h"
 #include "util/Text.h"
-#include "ui/SimpleTimer.h"
+#include "platform/SimpleTimer.h"
 #include "util/Trackable.h"
 
 namespace Shuttle {

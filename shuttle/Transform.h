@@ -13,7 +13,7 @@
 #include "shuttle/FileHandlerContext.h"
 #include "shuttle/MainWindowActions.h"
 #include "shuttle/TransformBase.h"
-#include "ui/TimerQueue.h"
+#include "platform/TimerQueue.h"
 #include "util/Trackable.h"
 
 namespace DSP {

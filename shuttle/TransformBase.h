@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "core/ElementSet.h"
+#include "param/ElementSet.h"
 #include "dsp/PluginElementSet.h"
 
 class Plugin;

@@ -1,14 +1,15 @@
 #include <gtest/gtest.h>
 
+#include "product/PluginFactoryImpl.h"
 #include "TestElements.h"
 #include "TestWrapper.h"
-#include "core/BoolParamMemory.h"
-#include "core/EnumParamMemory.h"
-#include "core/FloatParam.h"
-#include "core/FloatParamMemory.h"
+#include "param/BoolParamMemory.h"
+#include "param/EnumParamMemory.h"
+#include "param/FloatParam.h"
+#include "param/FloatParamMemory.h"
 #include "core/ParamInfoRecord.h"
 #include "core/RecordView.h"
-#include "platform/FakeClock.h"
+#include "support/FakeClock.h"
 #include "support/TestEnvironment.h"
 #include "util/Log.h"
 
@@ -82,7 +83,7 @@ TEST_F(ParameterLists, TheAutomatableListSkipsBrokenRegistrationsWithTheirMessag
     };
     EXPECT_EQ(log.messages(), expected);
     // The product itself offers nothing to automate.
-    Plugin product(wrapper.creation(), PluginFactory::instance());
+    Plugin product(wrapper.creation(), PluginFactoryImpl::product());
     EXPECT_EQ(count(product, 8), 0u);
     EXPECT_EQ(count(product, 12), 1u); // "Shuttle State"
 }

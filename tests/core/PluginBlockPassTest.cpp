@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "product/PluginFactoryImpl.h"
 #include "TestWrapper.h"
 #include "core/RecordView.h"
-#include "platform/FakeClock.h"
+#include "support/FakeClock.h"
 
 #include <array>
 #include <memory>
@@ -37,7 +38,7 @@ protected:
     {
         auto set = std::make_unique<RecordingElementSet>();
         elements = set.get();
-        plugin = std::make_unique<Plugin>(wrapper.creation(), PluginFactory::instance(), std::move(set));
+        plugin = std::make_unique<Plugin>(wrapper.creation(), PluginFactoryImpl::product(), std::move(set));
     }
 
     Platform::FakeClock clock{10000};

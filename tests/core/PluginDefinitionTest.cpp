@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "product/PluginFactoryImpl.h"
 #include "TestWrapper.h"
 #include "core/HostVersion.h"
-#include "core/PluginDefinitionImpl.h"
+#include "product/PluginDefinitionImpl.h"
 #include "core/PluginInformation.h"
 #include "core/RecordView.h"
 #include "platform/ProcessInfo.h"
@@ -64,7 +65,7 @@ TEST(PluginDefinition, TheHostVersionComesFromReverseCallThirteen)
         TestWrapper wrapper;
         wrapper.hostText = c.text;
         wrapper.hostVersion = c.figure;
-        Plugin plugin(wrapper.creation(), PluginFactory::instance());
+        Plugin plugin(wrapper.creation(), PluginFactoryImpl::product());
         const auto v = HostVersion::remembered();
         ASSERT_TRUE(v.has_value()) << c.text;
         EXPECT_EQ(v->major, c.major) << c.text;
@@ -107,9 +108,9 @@ TEST(PluginDefinition, TheVersionLineNamesTheFormat)
     TestWrapper wrapper;
     auto creation = wrapper.creation();
     creation.hostContext.setFormatIdentifier(11);
-    Plugin plugin(creation, PluginFactory::instance());
+    Plugin plugin(creation, PluginFactoryImpl::product());
     EXPECT_EQ(plugin.versionLine(), "v6.10.2340WIN64.VST3");
     creation.hostContext.setFormatIdentifier(12);
-    Plugin unknown(creation, PluginFactory::instance());
+    Plugin unknown(creation, PluginFactoryImpl::product());
     EXPECT_EQ(unknown.versionLine(), "v6.10.2340WIN64.");
 }

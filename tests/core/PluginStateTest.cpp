@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "product/PluginFactoryImpl.h"
 #include "TestElements.h"
 #include "TestWrapper.h"
-#include "core/PluginContext.h"
-#include "core/FloatParam.h"
+#include "product/PluginContext.h"
+#include "param/FloatParam.h"
 #include "core/HistoryFile.h"
 #include "core/RecordView.h"
 #include "core/StateChunk.h"
@@ -383,7 +384,7 @@ TEST_F(HostSavedState, TheHistoryKeepsTheFirstFlavourChunk)
     // Without a history file, the initial snapshot is the new instance's state.
     saved.reset();
     fresh.reset();
-    std::filesystem::remove(Util::HistoryFile::pathFor(PluginFactory::instance().definition(HostContext())));
+    std::filesystem::remove(Util::HistoryFile::pathFor(PluginFactoryImpl::product().definition(HostContext())));
     auto created = make();
     ASSERT_EQ(created->history().snapshots().size(), 1u);
     auto edited = make();
@@ -394,7 +395,7 @@ TEST_F(HostSavedState, TheHistoryKeepsTheFirstFlavourChunk)
 
 TEST_F(HostSavedState, ADamagedHistoryFileLeavesARunningInstanceWithItsOwnInitialState)
 {
-    const auto path = Util::HistoryFile::pathFor(PluginFactory::instance().definition(HostContext()));
+    const auto path = Util::HistoryFile::pathFor(PluginFactoryImpl::product().definition(HostContext()));
     std::ofstream(path, std::ios::binary | std::ios::trunc) << "not a history file";
     Util::Log::Capture log;
     auto plugin = make();

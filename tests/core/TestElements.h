@@ -1,4 +1,5 @@
 #pragma once
+#include "product/PluginFactoryImpl.h"
 #include "MixElement.h"
 #include "core/Plugin.h"
 #include "core/PluginFactory.h"
@@ -57,7 +58,7 @@ public:
     }
     const PluginDefinition& definition(const HostContext& context) const override
     {
-        return PluginFactory::instance().definition(context);
+        return PluginFactoryImpl::product().definition(context);
     }
     std::unique_ptr<PluginEditor> createMainWindow(Plugin&) override { return nullptr; }
     std::unique_ptr<ElementSet> createElementSet(Plugin& plugin) override
@@ -67,7 +68,7 @@ public:
     PluginCore* createPlugin(const CoreRecords::Creation& creation) override { return new Plugin(creation, *this); }
     std::unique_ptr<Context::ContextBase> createContext(Plugin& plugin) override
     {
-        return PluginFactory::instance().createContext(plugin);
+        return PluginFactoryImpl::product().createContext(plugin);
     }
 
 private:

@@ -14,7 +14,7 @@ if(RELAY_CLANGXX)
       -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
       -DBOOST_SIGNALS2_NO_DEPRECATION_WARNING -I${PROJECT_SOURCE_DIR} -I${CMAKE_CURRENT_LIST_DIR})
   list(APPEND core_fuzz_flags -isystem ${RELAY_JSONCPP_INCLUDE})
-  file(GLOB core_fuzz_headers CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/core/*.h ${PROJECT_SOURCE_DIR}/dsp/*.h
+  file(GLOB core_fuzz_headers CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/core/*.h ${PROJECT_SOURCE_DIR}/param/*.h ${PROJECT_SOURCE_DIR}/dsp/*.h ${PROJECT_SOURCE_DIR}/io/*.h ${PROJECT_SOURCE_DIR}/product/*.h
     ${PROJECT_SOURCE_DIR}/util/*.h ${PROJECT_SOURCE_DIR}/platform/*.h ${CMAKE_CURRENT_LIST_DIR}/*.h)
 
   # relay_core_fuzzer(NAME name CORPUS folder SOURCES ... [LIBS ...])
@@ -38,8 +38,8 @@ if(RELAY_CLANGXX)
   endfunction()
 
   relay_core_fuzzer(NAME state_chunk_fuzzer CORPUS state-chunk LIBS -lz -ljsoncpp SOURCES
-    tests/core/StateChunkFuzzer.cpp core/PluginState.cpp core/ElementSetState.cpp core/PluginContext.cpp
-    core/StateChunk.cpp core/ControllerSet.cpp core/KeyValueCoding.cpp
+    tests/core/StateChunkFuzzer.cpp core/PluginState.cpp core/ElementSetState.cpp product/PluginContext.cpp
+    core/StateChunk.cpp param/ControllerSet.cpp param/KeyValueCoding.cpp
     util/TypedValue.cpp util/TypedDictionaryJson.cpp util/Base64.cpp util/Text.cpp util/Log.cpp
     util/PoolAllocator.cpp dsp/DSPSet.cpp dsp/DSPSetImpl.cpp dsp/ElementImpl.cpp dsp/ElementDispatcher.cpp
     dsp/ElementDispatcherControllerSet.cpp dsp/ElementHost.cpp dsp/ParamDeclaration.cpp dsp/Global.cpp
@@ -50,7 +50,7 @@ if(RELAY_CLANGXX)
   relay_core_fuzzer(NAME history_file_fuzzer CORPUS history SOURCES
     tests/core/HistoryFileFuzzer.cpp core/HistoryFile.cpp core/History.cpp core/InvalidHistoryFile.cpp
     core/PluginDefinition.cpp core/HostVersion.cpp core/HostIdentification.cpp
-    util/ByteStream.cpp util/DataStreamIO.cpp util/ExceptionBase.cpp util/BasicErrorBase.cpp util/Text.cpp
-    util/Log.cpp util/File.cpp util/FileStream.cpp
+    io/ByteStream.cpp io/DataStreamIO.cpp util/ExceptionBase.cpp util/BasicErrorBase.cpp util/Text.cpp
+    util/Log.cpp io/File.cpp io/FileStream.cpp
     platform/posix/ProcessInfo.cpp platform/posix/Folders.cpp platform/posix/FileIO.cpp)
 endif()

@@ -7,15 +7,15 @@ relay_add_test(NAME test_dsp SOURCES ${dsp_test_sources})
 
 file(GLOB dsp_tsan_framework CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/dsp/*.cpp)
 set(dsp_tsan_support
-  ${PROJECT_SOURCE_DIR}/core/ControllerSet.cpp
-  ${PROJECT_SOURCE_DIR}/core/KeyValueCoding.cpp
+  ${PROJECT_SOURCE_DIR}/param/ControllerSet.cpp
+  ${PROJECT_SOURCE_DIR}/param/KeyValueCoding.cpp
   ${PROJECT_SOURCE_DIR}/util/ExceptionBase.cpp
   ${PROJECT_SOURCE_DIR}/util/Log.cpp
   ${PROJECT_SOURCE_DIR}/util/PoolAllocator.cpp
   ${PROJECT_SOURCE_DIR}/util/Text.cpp
   ${PROJECT_SOURCE_DIR}/util/Thread.cpp
   ${PROJECT_SOURCE_DIR}/platform/CriticalSection.cpp
-  ${PROJECT_SOURCE_DIR}/platform/FakeClock.cpp
+  ${PROJECT_SOURCE_DIR}/tests/support/FakeClock.cpp
   ${PROJECT_SOURCE_DIR}/platform/posix/SystemClock.cpp
   ${PROJECT_SOURCE_DIR}/platform/posix/ThreadId.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../support/TestMain.cpp)

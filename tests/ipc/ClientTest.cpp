@@ -4,7 +4,7 @@
 #include "ipc/Client.h"
 #include "ipc/Frame.h"
 #include "ipc/Context.h"
-#include "platform/FakeClock.h"
+#include "support/FakeClock.h"
 #include "support/TestEnvironment.h"
 #include "util/Log.h"
 

@@ -5,9 +5,9 @@
 #include "EditorPeer.h"
 #include "StandinProcess.h"
 #include "ipc/Client.h"
-#include "platform/FakeClock.h"
+#include "support/FakeClock.h"
 #include "support/TestEnvironment.h"
-#include "util/ConfigFile.h"
+#include "io/ConfigFile.h"
 
 #include <cmath>
 #include <sndfile.h>

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "support/TestEnvironment.h"
+#ifndef RELAY_TSAN
+#include "product/PluginFactoryImpl.h"
+#endif
 
 #include <atomic>
 #include <cstdint>
@@ -101,6 +104,11 @@ unsigned long long RefusedAllocations::refused() const { return refusals - refus
 int main(int argc, char** argv)
 {
     makeSandbox();
+#ifndef RELAY_TSAN
+    // Tests that enter the core below its C entry see the product's factory,
+    // as the entry would have installed it.
+    PluginFactoryImpl::product();
+#endif
     ::testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();
     if (!std::getenv("RELAY_KEEP_TEST_FOLDERS")) {

@@ -8,7 +8,7 @@
 #include "ui/PluginEditorWindow.h"
 #include "ui/RadudarMouseOverButton.h"
 #include "ui/RadudarMouseOverOnOffButton.h"
-#include "ui/WidgetGallery.h"
+#include "support/WidgetGallery.h"
 #include "util/Log.h"
 
 #include <chrono>

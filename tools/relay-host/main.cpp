@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -26,7 +27,8 @@ Commands:
   render                    render a WAV file through one plug-in instance
 
 Common options:
-  --plugin PATH             plug-in library (default: the one built beside this tool)
+  --plugin PATH             plug-in library (default: ../lib/libvo6relay.so beside an installed
+                            tool, else the one built beside this tool)
   --as NAME                 present this process to host identification as NAME
                             (re-executes itself with NAME as argv[0]), e.g. --as "Pro Tools"
   --host-name TEXT          host application name answered to reverse call 13
@@ -116,6 +118,20 @@ std::string baseName(const std::string& path)
 }
 
 // Re-executes this program with `name` as argv[0] and without the --as option.
+// Installed, the library stands in ../lib beside this tool's folder; in the
+// build tree, it is the one built beside the tool.
+std::string defaultPlugin()
+{
+    std::error_code ec;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec) {
+        const auto installed = self.parent_path().parent_path() / RELAY_INSTALL_LIBDIR / "libvo6relay.so";
+        if (std::filesystem::exists(installed, ec))
+            return installed.string();
+    }
+    return RELAY_DEFAULT_PLUGIN;
+}
+
 [[noreturn]] void reexecuteAs(const std::string& name, int argc, char** argv)
 {
     std::vector<std::string> args{name};
@@ -244,7 +260,7 @@ int run(int argc, char** argv)
     if (args.has("--as") && baseName(argv[0]) != args.value("--as"))
         reexecuteAs(args.value("--as"), argc, argv);
 
-    const Wrapper::PluginLibrary library(args.value("--plugin", RELAY_DEFAULT_PLUGIN));
+    const Wrapper::PluginLibrary library(args.value("--plugin", defaultPlugin()));
     Wrapper::HostDescription description;
     description.name = args.value("--host-name", args.value("--as", "relay-host"));
     description.version = args.value("--host-version");
