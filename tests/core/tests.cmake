@@ -10,7 +10,7 @@ relay_add_test(NAME test_core SOURCES ${core_test_sources})
 find_program(RELAY_CLANGXX NAMES clang++ clang++-14)
 if(RELAY_CLANGXX)
   find_path(RELAY_JSONCPP_INCLUDE json/json.h PATH_SUFFIXES jsoncpp REQUIRED)
-  set(core_fuzz_flags -std=c++20 -g -O1 -Wall -Wextra -Werror
+  set(core_fuzz_flags -std=c++20 -g -O1 -Wall -Wextra ${RELAY_WERROR_FLAG}
       -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
       -DBOOST_SIGNALS2_NO_DEPRECATION_WARNING -I${PROJECT_SOURCE_DIR} -I${CMAKE_CURRENT_LIST_DIR})
   list(APPEND core_fuzz_flags -isystem ${RELAY_JSONCPP_INCLUDE})
@@ -24,8 +24,10 @@ if(RELAY_CLANGXX)
     foreach(source IN LISTS F_SOURCES)
       list(APPEND sources ${PROJECT_SOURCE_DIR}/${source})
     endforeach()
-    set(fuzzer ${CMAKE_CURRENT_BINARY_DIR}/${F_NAME})
+    # In fuzz/: a file of the target's own name would clash with its rules under Ninja.
+    set(fuzzer ${CMAKE_CURRENT_BINARY_DIR}/fuzz/${F_NAME})
     add_custom_command(OUTPUT ${fuzzer}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/fuzz
       COMMAND ${RELAY_CLANGXX} ${core_fuzz_flags} ${sources} ${F_LIBS} -o ${fuzzer}
       DEPENDS ${sources} ${core_fuzz_headers}
       COMMENT "Building the fuzz target ${F_NAME} with clang and libFuzzer")
