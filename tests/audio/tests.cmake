@@ -18,8 +18,11 @@ if(RELAY_CLANGXX)
     ${CMAKE_CURRENT_LIST_DIR}/DecodeEverything.cpp ${CMAKE_CURRENT_LIST_DIR}/WavDecoderFuzzer.cpp)
   file(GLOB fuzz_headers CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/audio/*.h ${PROJECT_SOURCE_DIR}/util/*.h ${PROJECT_SOURCE_DIR}/io/*.h
     ${PROJECT_SOURCE_DIR}/platform/*.h ${CMAKE_CURRENT_LIST_DIR}/*.h)
-  set(fuzzer ${CMAKE_CURRENT_BINARY_DIR}/wav_decoder_fuzzer)
+  # The program lands in fuzz/: a file of the target's own name beside the
+  # target's rules would clash with them (Ninja refuses two rules for one path).
+  set(fuzzer ${CMAKE_CURRENT_BINARY_DIR}/fuzz/wav_decoder_fuzzer)
   add_custom_command(OUTPUT ${fuzzer}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/fuzz
     COMMAND ${RELAY_CLANGXX} -std=c++20 -g -O1 -Wall -Wextra -Werror
             -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
             -I${PROJECT_SOURCE_DIR} -I${CMAKE_CURRENT_LIST_DIR} ${fuzz_sources} -o ${fuzzer}

@@ -24,8 +24,10 @@ if(RELAY_CLANGXX)
     foreach(source IN LISTS F_SOURCES)
       list(APPEND sources ${PROJECT_SOURCE_DIR}/${source})
     endforeach()
-    set(fuzzer ${CMAKE_CURRENT_BINARY_DIR}/${F_NAME})
+    # In fuzz/: a file of the target's own name would clash with its rules under Ninja.
+    set(fuzzer ${CMAKE_CURRENT_BINARY_DIR}/fuzz/${F_NAME})
     add_custom_command(OUTPUT ${fuzzer}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/fuzz
       COMMAND ${RELAY_CLANGXX} ${core_fuzz_flags} ${sources} ${F_LIBS} -o ${fuzzer}
       DEPENDS ${sources} ${core_fuzz_headers}
       COMMENT "Building the fuzz target ${F_NAME} with clang and libFuzzer")

@@ -26,5 +26,6 @@ target_compile_options(test_dsp_tsan PRIVATE ${RELAY_WARNINGS} -fsanitize=thread
 target_link_options(test_dsp_tsan PRIVATE -fsanitize=thread)
 target_link_libraries(test_dsp_tsan PRIVATE GTest::gtest Boost::headers Threads::Threads)
 add_test(NAME test_dsp_tsan COMMAND test_dsp_tsan)
-set_tests_properties(test_dsp_tsan PROPERTIES TIMEOUT 900
+target_compile_definitions(test_dsp_tsan PRIVATE RELAY_TEST_SKIPPED_EXIT_CODE=${RELAY_TEST_SKIPPED_EXIT_CODE})
+set_tests_properties(test_dsp_tsan PROPERTIES TIMEOUT 900 SKIP_RETURN_CODE ${RELAY_TEST_SKIPPED_EXIT_CODE}
   ENVIRONMENT "TSAN_OPTIONS=halt_on_error=1 second_deadlock_stack=1")

@@ -16,7 +16,6 @@
 #include "support/TestEnvironment.h"
 
 #include <chrono>
-#include <thread>
 
 #include <array>
 #include <filesystem>
@@ -221,38 +220,39 @@ TEST_F(TransformTest, EditorMessagesReachTheWindowOnlyWhileOneIsOpen)
     factory.endpoints = editor.endpoints();
     start("WaveLab");
     RecordingWindow window;
-    auto deliver = [&](const std::string& command, size_t calls) {
+    // The editor's next message, run through the idle service (which polls the
+    // link) until the plug-in has answered it: its handler has run by then.
+    // The pipe tick after it hands what the handler posted to the window.
+    auto deliver = [&](const std::string& command) {
         editor.command(command);
-        for (int i = 0; i < 400 && window.calls.size() < calls; ++i) {
-            plugin->idle(); // the idle service polls the link
-            pipeTick();
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        bool answered = false;
+        for (const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+             !answered && std::chrono::steady_clock::now() < end;) {
+            plugin->idle();
+            answered = !editor.expect("RECV editor-reply", std::chrono::milliseconds(5)).empty();
         }
+        pipeTick();
+        return answered;
     };
-    deliver("repaired", 1); // 4 without a window: nothing to do
+    ASSERT_TRUE(deliver("repaired")); // 4 without a window: nothing to do
     EXPECT_TRUE(window.calls.empty());
     transform->attachMainWindow(&window);
-    deliver("repaired", 1);
-    deliver("discard", 2);
+    ASSERT_TRUE(deliver("repaired"));
+    ASSERT_TRUE(deliver("discard"));
     EXPECT_EQ(window.calls, (std::vector<std::string>{"load", "discard"}));
 
     // The clip count: 17 is ignored, 16 leaves no room for a clip.
-    deliver("count 17", 3);
+    ASSERT_TRUE(deliver("count 17"));
     block(false);
     EXPECT_FALSE(transform->fileHandler().limitHit());
     plugin->notifyElementSet();
     transform->setState(0);
-    deliver("count 16", 3);
-    for (int i = 0; i < 50; ++i)
-        plugin->idle();
+    ASSERT_TRUE(deliver("count 16"));
     block(false);
     EXPECT_TRUE(transform->fileHandler().limitHit());
+    EXPECT_TRUE(transform->editorLink());
 
-    deliver("clear", 3); // the editor's 0 clears the link flag
-    for (int i = 0; i < 100 && transform->editorLink(); ++i) {
-        plugin->idle();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    ASSERT_TRUE(deliver("clear")); // the editor's 0 clears the link flag
     EXPECT_FALSE(transform->editorLink());
     transform->attachMainWindow(nullptr);
 }
