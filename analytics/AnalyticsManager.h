@@ -56,8 +56,8 @@ public:
     // (in memory only); both while this manager lives. [ui-thread]
     void registerCommands(UI::CommandManager& commands);
 
-    const Util::String& clientId() const { return clientId_; }
-    GoogleAnalyticsDispatcher& dispatcher() { return dispatcher_; }
+    const Util::String& clientId() const { return clientId_; }      // [any-thread]
+    GoogleAnalyticsDispatcher& dispatcher() { return dispatcher_; } // [any-thread]
 
     // Days since 1970-01-01 UTC. [any-thread]
     static uint32_t today();

@@ -120,7 +120,7 @@ public:
     bool hostOptionWordSet() const { return hostOptionSet_; }
     uint32_t hostOptionWord() const { return hostOption_; }
     PluginEditor* editor() const { return editor_.get(); }
-    // Where the instance reports its use; null when the product reports nothing.
+    // Where the instance reports its use; null when the product reports nothing. [any-thread]
     UsageReporter* usageReporter() const { return usageReporter_.get(); }
     // The product's settings, "SOFTWARE/Quillex/TW6Relay". [any-thread], not audio
     Util::ConfigFile& settings() { return settings_; }

@@ -24,6 +24,7 @@ public:
     static constexpr const char* Folder = "\\Propellerhead Software\\ReWire\\";
     static constexpr std::array<const char*, 3> FileNames{"ReWireDebug.so", "ReWireBeta.so", "ReWire.so"};
 
+    // The process's engine, made on first use. [any-thread]
     static EngineLibrary& process();
 
     EngineLibrary();
@@ -37,12 +38,12 @@ public:
     // Destroys the channel, closes the engine, forgets its functions and lets
     // the library go once no load holds it. [any-thread], not audio
     void unload();
-    bool isBound() const { return slots_.open != nullptr; }
+    bool isBound() const { return slots_.open != nullptr; } // [any-thread]
 
     // Makes the channel with the device's signature and the eight ports; the
     // engine's result (ResultCode::Success when made). [any-thread], not audio
     int32_t createChannel(const Util::String& signature);
-    bool hasChannel() const { return channel_ != nullptr; }
+    bool hasChannel() const { return channel_ != nullptr; } // [any-thread]
     // The engine's answer on the panel (Engine::PanelConnected or
     // PanelNotConnected); 0 without a channel. [any-thread]
     int32_t checkConnection() const;

@@ -18,6 +18,7 @@ public:
     static constexpr const char* CreationName = "QxReWireDevice";
     static constexpr uint32_t FormatCode = 12;
 
+    // The process's device holder, made on first use. [any-thread]
     static ProcessDevice& process();
 
     // [any-thread], not audio

@@ -74,9 +74,10 @@ public:
     // engine's own. A failed channel closes the engine again. [any-thread], not audio
     int32_t open(const uint8_t* openRecord);
 
+    // What drive audio and the audio info kept; read it where the device is driven. [audio-thread]
     const Transport& transport() const { return transport_; }
-    uint32_t connectionState() const { return connection_.load(std::memory_order_acquire); }
-    Platform::CriticalSection& deviceLock() { return lock_; }
+    uint32_t connectionState() const { return connection_.load(std::memory_order_acquire); } // [any-thread]
+    Platform::CriticalSection& deviceLock() { return lock_; }                               // [any-thread]
 
 private:
     void takeTransport(const uint8_t* input);
