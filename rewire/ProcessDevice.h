@@ -15,7 +15,6 @@ namespace ReWire {
 // is already inside the device before it destroys it.
 class ProcessDevice {
 public:
-    static constexpr const char* CreationName = "QxReWireDevice";
     static constexpr uint32_t FormatCode = 12;
 
     // The process's device holder, made on first use. [any-thread]
