@@ -75,6 +75,7 @@ Plugin::Plugin(const CoreRecords::Creation& creation, PluginFactory& factory, st
         startRecording();
     hostApplicationName(); // reverse 13, asked once and kept
     Util::HistoryFile::load(history_, *this, Util::HistoryFile::pathFor(definition()));
+    usageReporter_ = factory.createUsageReporter(*this);
 }
 
 Plugin::~Plugin()
@@ -203,6 +204,8 @@ int32_t Plugin::deactivate()
 {
     elementSet_->stop();
     active_ = false;
+    if (usageReporter_)
+        usageReporter_->flush();
     return EntryProtocol::Success;
 }
 
@@ -594,6 +597,9 @@ int32_t Plugin::openEditor(uint64_t parentWindow, uint32_t width, uint32_t heigh
     if (!editor->open(request))
         return EntryProtocol::EditorFailed;
     editor_ = std::move(editor);
+    if (usageReporter_)
+        usageReporter_->editorOpened(Util::format("%1 %2", hostApplicationName(), hostApplicationVersion()),
+                                     ChannelConfiguration::name(channelConfiguration_));
     return EntryProtocol::Success;
 }
 

@@ -14,6 +14,7 @@
 #include "core/PluginCore.h"
 #include "core/PluginEditor.h"
 #include "core/PluginState.h"
+#include "core/UsageReporter.h"
 #include "io/ConfigFile.h"
 #include "util/Trackable.h"
 
@@ -119,6 +120,8 @@ public:
     bool hostOptionWordSet() const { return hostOptionSet_; }
     uint32_t hostOptionWord() const { return hostOption_; }
     PluginEditor* editor() const { return editor_.get(); }
+    // Where the instance reports its use; null when the product reports nothing. [any-thread]
+    UsageReporter* usageReporter() const { return usageReporter_.get(); }
     // The product's settings, "SOFTWARE/Quillex/TW6Relay". [any-thread], not audio
     Util::ConfigFile& settings() { return settings_; }
     uint32_t frozenSystemDelay() const { return frozenSystemDelay_; }
@@ -170,6 +173,7 @@ private:
     uint32_t channelCount_;
     std::unique_ptr<ElementSet> elementSet_;
     std::unique_ptr<PluginEditor> editor_;
+    std::unique_ptr<UsageReporter> usageReporter_;
 
     std::atomic<bool> active_{false};
     std::atomic<bool> processing_{false};
