@@ -13,6 +13,7 @@
 #include "core/ParamList.h"
 #include "core/PluginCore.h"
 #include "core/PluginEditor.h"
+#include "core/PluginHelpFile.h"
 #include "core/PluginState.h"
 #include "io/ConfigFile.h"
 #include "util/Trackable.h"
@@ -119,6 +120,8 @@ public:
     bool hostOptionWordSet() const { return hostOptionSet_; }
     uint32_t hostOptionWord() const { return hostOption_; }
     PluginEditor* editor() const { return editor_.get(); }
+    // The host's help command: opens the plug-in's own help file. [ui-thread]
+    bool showHelpFile() const { return PluginHelpFile(definition()).show(editor_ != nullptr); }
     // The product's settings, "SOFTWARE/Quillex/TW6Relay". [any-thread], not audio
     Util::ConfigFile& settings() { return settings_; }
     uint32_t frozenSystemDelay() const { return frozenSystemDelay_; }
