@@ -13,6 +13,7 @@
 #include "core/ParamList.h"
 #include "core/PluginCore.h"
 #include "core/PluginEditor.h"
+#include "core/PluginHelpFile.h"
 #include "core/PluginState.h"
 #include "core/UsageReporter.h"
 #include "io/ConfigFile.h"
@@ -122,6 +123,8 @@ public:
     PluginEditor* editor() const { return editor_.get(); }
     // Where the instance reports its use; null when the product reports nothing. [any-thread]
     UsageReporter* usageReporter() const { return usageReporter_.get(); }
+    // The host's help command: opens the plug-in's own help file. [ui-thread]
+    bool showHelpFile() const { return PluginHelpFile(definition()).show(editor_ != nullptr); }
     // The product's settings, "SOFTWARE/Quillex/TW6Relay". [any-thread], not audio
     Util::ConfigFile& settings() { return settings_; }
     uint32_t frozenSystemDelay() const { return frozenSystemDelay_; }
