@@ -28,6 +28,7 @@ Plugin::Plugin(const CoreRecords::Creation& creation, PluginFactory& factory, st
         entryLog_.start();
     hostApplicationName(); // reverse 13, asked once and kept
     Util::HistoryFile::load(history_, *this, Util::HistoryFile::pathFor(definition()));
+    usageReporter_ = factory.createUsageReporter(*this);
 }
 
 // A destructor that throws ends the process: whatever saving the history
@@ -113,6 +114,8 @@ int32_t Plugin::deactivate()
 {
     elementSet_->stop();
     active_ = false;
+    if (usageReporter_)
+        usageReporter_->flush();
     return EntryProtocol::Success;
 }
 
@@ -312,7 +315,11 @@ int32_t Plugin::openEditor(const PluginEditor::OpenRequest& request)
 {
     if (request.recording && !entryLog_.recording())
         entryLog_.start();
-    return editor_.open(request);
+    const int32_t status = editor_.open(request);
+    if (status == EntryProtocol::Success && usageReporter_)
+        usageReporter_->editorOpened(Util::format("%1 %2", hostApplicationName(), hostApplicationVersion()),
+                                     ChannelConfiguration::name(channelConfiguration_));
+    return status;
 }
 
 void Plugin::closeEditor() { editor_.close(); }

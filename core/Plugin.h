@@ -11,7 +11,9 @@
 #include "core/HistoryDelegate.h"
 #include "core/HostParameters.h"
 #include "core/PluginCore.h"
+#include "core/PluginHelpFile.h"
 #include "core/SavedState.h"
+#include "core/UsageReporter.h"
 #include "dsp/ElementHost.h"
 #include "io/ConfigFile.h"
 #include "param/ElementSet.h"
@@ -112,6 +114,10 @@ public:
     WrapperLink::ActivationWords activationWords() const { return activationWords_; }
     bool hostOptionWordSet() const { return hostOptionSet_; }
     uint32_t hostOptionWord() const { return hostOption_; }
+    // Where the instance reports its use; null when the product reports nothing. [any-thread]
+    UsageReporter* usageReporter() const { return usageReporter_.get(); }
+    // The host's help command: opens the plug-in's own help file. [ui-thread]
+    bool showHelpFile() const { return PluginHelpFile(definition()).show(editor() != nullptr); }
     // The product's settings, "SOFTWARE/Quillex/TW6Relay". [any-thread], not audio
     Util::ConfigFile& settings() { return settings_; }
     uint32_t frozenSystemDelay() const { return frozenSystemDelay_; }
@@ -132,6 +138,7 @@ private:
     BlockPass blockPass_;
     EntryLog entryLog_;
     std::unique_ptr<ElementSet> elementSet_;
+    std::unique_ptr<UsageReporter> usageReporter_;
 
     std::atomic<bool> active_{false};
     std::atomic<bool> reconfiguring_{false};

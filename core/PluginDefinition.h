@@ -85,6 +85,16 @@ public:
     virtual float floatAnswer(int index) const;   // 1..3: 15.0, 1.0, 5.0
     virtual uint32_t wordAnswer(int index) const; // 1..3: 100, 8192, 2
 
+    // The ReWire device's description (asked with format 12). The generic
+    // device is inert: no name, no signature, no channels.
+    virtual Util::String reWireDeviceName() const { return {}; }
+    virtual Util::String reWireSignature() const { return {}; }
+    virtual uint32_t reWireChannelCount() const { return 0; }
+    virtual Util::String reWireChannelName(uint32_t) const { return {}; }
+    virtual bool reWireFirstChannelFlag(uint32_t) const { return false; }
+    virtual bool reWireSecondChannelFlag(uint32_t) const { return false; }
+    virtual uint32_t reWireDeviceValue() const { return 0; }
+
     // The definition's own flag, answered by several host switches.
     uint8_t flag() const { return flag_; }
     void setFlag(uint8_t flag) { flag_ = flag; }
