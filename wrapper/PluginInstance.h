@@ -45,6 +45,8 @@ public:
     bool created() const { return instance_ != nullptr; }
     void* handle() const { return instance_; }
 
+    // The calls below take the lock index of the thread they come from
+    // (AudioThread or UiThread): [any-thread], as the core's selector allows.
     int32_t activate(uint32_t lockIndex = UiThread);                                  // 5
     int32_t deactivate(uint32_t lockIndex = UiThread);                                // 6
     int32_t switchRunState(bool running, bool hold, uint32_t lockIndex = AudioThread); // 20

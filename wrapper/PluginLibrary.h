@@ -6,7 +6,8 @@
 namespace Wrapper {
 
 // The plug-in library loaded with dlopen, as a format wrapper loads it; only
-// PluginCoreCallback is looked up. Unloaded when this object goes.
+// PluginCoreCallback is looked up. Unloaded when this object goes: after every
+// instance made through it. [ui-thread]; entry() [any-thread]
 class PluginLibrary {
 public:
     explicit PluginLibrary(const std::string& path); // throws std::runtime_error
