@@ -59,9 +59,11 @@ void UsageReportEditorOpening(benchmark::State& state)
     creation.sampleRate = 48000.0f;
     creation.channelConfiguration = 1;
     std::unique_ptr<PluginCore> instance(PluginFactoryImpl::product().createPlugin(creation));
-    const uint32_t words[3] = {0, 0, 0};
+    PluginEditor::OpenRequest open; // off screen
+    open.width = 470;
+    open.height = 276;
     for (auto _ : state) {
-        if (instance->openEditor(0, 470, 276, words, false) != 0) {
+        if (instance->openEditor(open) != 0) {
             state.SkipWithError("the editor did not open");
             break;
         }

@@ -348,8 +348,10 @@ TEST_F(AnalyticsTest, TheInstanceReportsEditorOpeningsAndTakesTheWindowsCommands
     creation.hostContext.setFormatIdentifier(11);
     std::unique_ptr<PluginCore> instance(PluginFactoryImpl::product().createPlugin(creation));
     auto& plugin = static_cast<Plugin&>(*instance);
-    const uint32_t words[3] = {0, 0, 0};
-    ASSERT_EQ(plugin.openEditor(0, 470, 276, words, false), 0);
+    PluginEditor::OpenRequest open;
+    open.width = 470;
+    open.height = 276;
+    ASSERT_EQ(plugin.openEditor(open), 0);
 
     const std::string prefix = "v=1&tid=UA-4412275-6&cid=1234567&uid=1234567&an=TW%206%20Relay&av=6.10.2340&cd1=VST3";
     const std::vector<std::string> opening = {
