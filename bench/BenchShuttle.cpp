@@ -6,13 +6,13 @@
 
 #include "core/EntryDispatcher.h"
 #include "core/Plugin.h"
-#include "core/RecordView.h"
 #include "platform/Folders.h"
 #include "platform/ProcessInfo.h"
 #include "platform/Shell.h"
 #include "shuttle/LoadRepairedFileCommand.h"
 #include "shuttle/Transform.h"
 #include "io/ConfigFile.h"
+#include "wrapper/PluginInstance.h"
 #include "ReplyingPeer.h"
 
 #include <chrono>
@@ -31,7 +31,11 @@ constexpr uint32_t Rate = 48000;
 constexpr uint32_t Block = 512;
 constexpr uint32_t Frames = Rate * 60;
 
-int32_t quietWrapper(int32_t, uint32_t, uint32_t, void*, void*) { return 1; }
+// A wrapper that answers no reverse call.
+struct QuietHost final : Wrapper::HostCallbacks {
+    QuietHost() : HostCallbacks({}) {}
+    int32_t answer(EntryProtocol::ReverseSelector, uint32_t, void*) override { return EntryProtocol::WrongProtocol; }
+};
 
 // Starting the editor is not part of the figure.
 struct NoShell final : Platform::Shell {
@@ -65,12 +69,12 @@ std::string benchFolder()
     return folder;
 }
 
-// One instance as the wrapper makes it, presenting itself as Wavelab.
+// One instance as the wrapper makes it, presenting itself as Wavelab, entered
+// through the dispatcher as the library's entry enters it.
 struct Instance {
     NoShell shell;
-    PluginCore* core = nullptr;
-    std::vector<uint8_t> transport = std::vector<uint8_t>(136, 0);
-    std::vector<uint8_t> block = std::vector<uint8_t>(360, 0);
+    QuietHost host;
+    std::unique_ptr<Wrapper::PluginInstance> plugin;
     std::vector<float> left = std::vector<float>(Block), right = std::vector<float>(Block);
     float* channels[2] = {left.data(), right.data()};
 
@@ -79,42 +83,30 @@ struct Instance {
         benchFolder();
         Platform::installShell(&shell);
         Platform::overrideHostProcessFileName("WaveLab");
-        std::vector<uint8_t> record(3120, 0);
-        RecordView r(record.data());
-        r.setU64(0, reinterpret_cast<uintptr_t>(&quietWrapper));
-        r.setText(16, 2048, "Bench");
-        void* created = nullptr;
-        r.setU64(3096, reinterpret_cast<uintptr_t>(&created));
-        r.setF32(3104, float(Rate));
-        r.setU32(3108, 1);
-        EntryDispatcher::dispatch(1079, 1, 0, nullptr, record.data());
-        core = static_cast<PluginCore*>(created);
-        EntryDispatcher::dispatch(1079, 5, 0, core, nullptr);
-        RecordView b(block.data());
-        b.setU64(0, Block);
-        b.setU64(8, reinterpret_cast<uintptr_t>(channels));
-        b.setU64(16, reinterpret_cast<uintptr_t>(transport.data()));
-        RecordView(transport.data()).setU32(32, 1);
+        plugin = std::make_unique<Wrapper::PluginInstance>(&EntryDispatcher::dispatch, host, "Bench");
+        plugin->create(float(Rate), EntryProtocol::channelConfigurationFor(2));
+        plugin->activate(Wrapper::PluginInstance::AudioThread);
     }
     ~Instance()
     {
-        EntryDispatcher::dispatch(1079, 7, 0, core, nullptr);
+        plugin.reset();
         Platform::installShell(nullptr);
         Platform::overrideHostProcessFileName("");
     }
-    DSP::Transform& transform() { return dynamic_cast<DSP::Transform&>(static_cast<Plugin*>(core)->elementSet()); }
+    Plugin& core() { return *static_cast<Plugin*>(static_cast<PluginCore*>(plugin->handle())); }
+    DSP::Transform& transform() { return dynamic_cast<DSP::Transform&>(core().elementSet()); }
 
-    // The whole clip, block by block, with flag A as given.
-    void render(bool flagA, bool copyIn)
+    // The whole clip, block by block; an analysis pass captures, any other plays back.
+    void render(bool analysisPass, bool copyIn)
     {
-        RecordView(block.data()).setU32(352, flagA ? 1 : 0);
         const auto& s = signal();
+        const Wrapper::Transport transport{0.0, true};
         for (uint32_t at = 0; at < Frames; at += Block) {
             if (copyIn) {
                 std::copy_n(s.left.data() + at, Block, left.data());
                 std::copy_n(s.right.data() + at, Block, right.data());
             }
-            EntryDispatcher::dispatch(1079, 22, 0, core, block.data());
+            plugin->process(Block, channels, transport, analysisPass);
         }
     }
 };
@@ -124,7 +116,7 @@ void Capture_ours(benchmark::State& state)
     Instance plugin;
     for (auto _ : state) {
         plugin.render(true, true);
-        EntryDispatcher::dispatch(1079, 26, 0, plugin.core, nullptr); // processing stopped: the clip closes
+        plugin.plugin->processingStopped(); // the clip closes
     }
     state.SetItemsProcessed(int64_t(state.iterations()) * Frames);
 }
@@ -143,11 +135,11 @@ void Capture_editor(benchmark::State& state)
     Instance plugin;
     for (auto _ : state) {
         plugin.render(true, true);
-        EntryDispatcher::dispatch(1079, 26, 0, plugin.core, nullptr);
+        plugin.plugin->processingStopped();
         state.PauseTiming();
         plugin.transform().drainEditorTasks();
         for (int i = 0; i < 100 && plugin.transform().requestOutstanding(); ++i) {
-            EntryDispatcher::dispatch(1079, 39, 0, plugin.core, nullptr);
+            plugin.plugin->idle();
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
         state.ResumeTiming();

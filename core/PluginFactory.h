@@ -6,6 +6,7 @@
 #include "core/PluginCore.h"
 #include "core/PluginDefinition.h"
 #include "core/PluginEditor.h"
+#include "core/UsageReporter.h"
 
 class Plugin;
 
@@ -26,6 +27,8 @@ public:
     virtual PluginCore* createPlugin(const CoreRecords::Creation& creation) = 0;
     // The instance's context, kept in its saved state. [any-thread]
     virtual std::unique_ptr<Context::ContextBase> createContext(Plugin& plugin) = 0;
+    // Where the instance's usage reports go; null: nowhere. [any-thread], not audio
+    virtual std::unique_ptr<UsageReporter> createUsageReporter(Plugin&) { return nullptr; }
 
     // The installed factory; throws std::logic_error before one is installed. [any-thread]
     static PluginFactory& instance();

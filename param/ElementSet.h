@@ -17,6 +17,16 @@ public:
         float* const* channels;
         uint32_t channelCount;
     };
+    // The host's render request (selector 27): four words handed on, a flag the
+    // set may change, and its answer.
+    struct RenderRequest {
+        uint64_t first = 0;
+        uint32_t second = 0;
+        uint32_t third = 0;
+        uint64_t fourth = 0;
+        uint32_t flag = 0;
+        uint32_t answer = 0;
+    };
 
     virtual ~ElementSet() = default;
 
@@ -40,12 +50,12 @@ public:
     virtual uint32_t tailFrames() const = 0;
     virtual void runStateChanged(bool running) = 0;
     virtual void reconfigure(float sampleRate, uint32_t channelConfiguration) = 0;
-    virtual uint32_t answerWord(uint32_t word) = 0;        // selector 24
-    virtual bool question(uint32_t a, uint32_t b) = 0;     // selector 32
-    virtual void hostValue(float) {}                       // selector 25
-    virtual void notify() {}                               // selector 26: the host stopped processing
-    // Selector 27: the set may change the flag at byte 28 and answers at byte 32.
-    virtual void renderRequest(uint8_t* record) { (void)record; }
+    virtual uint32_t exchangeHostWord(uint32_t word) = 0;              // selector 24
+    virtual bool answersYes(uint32_t subject, uint32_t detail) = 0;    // selector 32
+    virtual void hostValue(float) {}                                   // selector 25
+    virtual void notify() {}                                           // selector 26: the host stopped processing
+    // Selector 27: the set may change the flag and answers.
+    virtual void renderRequest(RenderRequest& request) { (void)request; }
     // Selector 40 ids the core does not know; true when taken.
     virtual bool propertyMessage(uint32_t id, uint32_t size, uint64_t data)
     {

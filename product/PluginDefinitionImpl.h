@@ -26,6 +26,7 @@ public:
     Text analyticsSettingsKey() const override { return {1, "SOFTWARE\\Quillex\\VO6\\Analytics"}; }
     Util::String shortProductIdentifier() const override { return "VO6Relay"; }
     Util::String plainProductName() const override { return "TW 6 Relay"; }
+    uint32_t reWireDeviceValue() const override { return 2; }
 };
 
 } // namespace TWRelay

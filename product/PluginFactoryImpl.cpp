@@ -1,6 +1,8 @@
 #include "product/PluginFactoryImpl.h"
 
+#include "analytics/AnalyticsManager.h"
 #include "core/Plugin.h"
+#include "help/HelpManager.h"
 #include "product/PluginContext.h"
 #include "shuttle/Transform.h"
 #include "ui/MessageBoxFace.h"
@@ -20,11 +22,17 @@ PluginFactory& PluginFactoryImpl::product()
     return factory;
 }
 
-// A new main window at every open of the editor; the help layer does not exist
-// yet, so the window has no help viewer.
+// A new main window at every open of the editor, with the help manager for
+// its Help button and the analytics commands registered with its canvas.
 std::unique_ptr<PluginEditor> PluginFactoryImpl::createMainWindow(Plugin& plugin)
 {
-    return UI::MainWindow::createEditor(plugin);
+    auto* analytics = dynamic_cast<Analytics::AnalyticsManager*>(plugin.usageReporter());
+    return UI::MainWindow::createEditor(
+        plugin, [](const Util::String& documentRoot) { return std::make_unique<Help::HelpManager>(documentRoot); },
+        [analytics](UI::MainPluginWindow& window) {
+            if (analytics)
+                analytics->registerCommands(window.canvas().commands());
+        });
 }
 
 std::unique_ptr<ElementSet> PluginFactoryImpl::createElementSet(Plugin& plugin)
@@ -40,4 +48,19 @@ PluginCore* PluginFactoryImpl::createPlugin(const CoreRecords::Creation& creatio
 std::unique_ptr<Context::ContextBase> PluginFactoryImpl::createContext(Plugin&)
 {
     return std::make_unique<Context::PluginContext>();
+}
+
+std::unique_ptr<UsageReporter> PluginFactoryImpl::createUsageReporter(Plugin& plugin)
+{
+    const PluginDefinition& definition = plugin.definition();
+    const Util::String format = formatShortName(plugin.formatIdentifier());
+    Analytics::AnalyticsManager::Product product;
+    product.settingsKey = definition.analyticsSettingsKey().text;
+    product.trackingId = AnalyticsTrackingId;
+    product.applicationName = definition.plainProductName();
+    product.applicationVersion = Util::format("%1.%2", definition.versionText().text, definition.buildNumber());
+    product.customDimension1 = format.empty() ? "Unknown" : format; // the plug-in format
+    product.productName = definition.plainProductName();
+    product.allowed = !product.settingsKey.empty();
+    return std::make_unique<Analytics::AnalyticsManager>(product);
 }

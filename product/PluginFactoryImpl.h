@@ -18,6 +18,11 @@ public:
     std::unique_ptr<ElementSet> createElementSet(Plugin& plugin) override;
     PluginCore* createPlugin(const CoreRecords::Creation& creation) override;
     std::unique_ptr<Context::ContextBase> createContext(Plugin& plugin) override;
+    // The analytics manager, with the analytics store the definition names.
+    std::unique_ptr<UsageReporter> createUsageReporter(Plugin& plugin) override;
+
+    // The product's property at the measurement service.
+    static constexpr const char* AnalyticsTrackingId = "UA-4412275-6";
 
 private:
     TWRelay::PluginDefinitionImpl definition_;

@@ -1,5 +1,6 @@
 #include "shuttle/Transform.h"
 
+#include "core/EntryProtocol.h"
 #include "core/HostIdentification.h"
 #include "core/HostVersion.h"
 #include "core/Plugin.h"
@@ -17,9 +18,9 @@
 namespace DSP {
 
 namespace {
-constexpr uint32_t TimelineOffsetMessage = 0x4460FADEu;
-constexpr uint32_t FormatDpmAudioSuite = 4;
-constexpr uint32_t FormatAaxAudioSuite = 7;
+constexpr uint32_t TimelineOffsetMessage = EntryProtocol::PropertyId::TimelineOffset;
+constexpr uint32_t FormatDpmAudioSuite = EntryProtocol::Format::DpmAudioSuite;
+constexpr uint32_t FormatAaxAudioSuite = EntryProtocol::Format::AaxAudioSuite;
 } // namespace
 
 Transform::Transform(Plugin& plugin, IPC::SocketPair::Endpoints endpoints)
@@ -136,14 +137,14 @@ void Transform::processBlock(uint32_t frames, float* const* channels)
     if (unsupportedHost())
         return;
     const uint32_t s = blockState();
-    const bool flagA = plugin().blockFlagA();
+    const bool analysisPass = plugin().blockPass().analysisPass();
     if (offlineFormat()) {
-        offlineFormatBlock(flagA, s, frames, channels);
+        offlineFormatBlock(analysisPass, s, frames, channels);
         return;
     }
-    if (!flagA && s == 3)
+    if (!analysisPass && s == 3)
         play(frames, channels);
-    else if (!flagA && s == 2)
+    else if (!analysisPass && s == 2)
         return; // the captured clip waits for the editor
     else
         capture(s, frames, channels);
@@ -166,9 +167,9 @@ void Transform::play(uint32_t frames, float* const* channels)
         setState(0);
 }
 
-void Transform::offlineFormatBlock(bool flagA, uint32_t s, uint32_t frames, float* const* channels)
+void Transform::offlineFormatBlock(bool analysisPass, uint32_t s, uint32_t frames, float* const* channels)
 {
-    if (!flagA) {
+    if (!analysisPass) {
         if (s == 3)
             play(frames, channels);
         return;
@@ -313,9 +314,9 @@ uint32_t Transform::channelCount() const { return plugin().channelCount(); }
 
 Shuttle::FileHandlerContext::Position Transform::transportPosition() const
 {
-    if (!plugin().transportValid())
+    if (!plugin().blockPass().transportValid())
         return {0, false};
-    return {int64_t(std::llround(plugin().transportSamplePosition())), true};
+    return {int64_t(std::llround(plugin().blockPass().transportSamplePosition())), true};
 }
 
 Util::ConfigFile& Transform::configurationStore() { return plugin().settings(); }

@@ -79,7 +79,7 @@ public:
 private:
     void capture(uint32_t state, uint32_t frames, float* const* channels);
     void play(uint32_t frames, float* const* channels);
-    void offlineFormatBlock(bool flagA, uint32_t state, uint32_t frames, float* const* channels);
+    void offlineFormatBlock(bool analysisPass, uint32_t state, uint32_t frames, float* const* channels);
     void onCaptureFinished();
     void onPlaybackFinished() { setState(0); }
     void onEnumerated(int32_t value);

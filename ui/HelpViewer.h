@@ -8,12 +8,12 @@
 namespace UI {
 
 // Shows pages of the product family's manual; the help layer provides it
-// (above this one), the main window makes one the first time help is asked
-// for. [ui-thread]
+// (Help::HelpManager, above this layer), the main window makes one the first
+// time help is asked for. [ui-thread]
 class HelpViewer {
 public:
     virtual ~HelpViewer() = default;
-    virtual void showHelp(uint32_t pageId) = 0;
+    virtual void showHelp(uint32_t pageId) const = 0;
 };
 
 // Makes the viewer, given the document root that the preferences name

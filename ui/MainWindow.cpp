@@ -5,7 +5,7 @@
 #include "io/ConfigFile.h"
 #include "param/BoolParamConfigFile.h"
 #include "platform/LocalTime.h"
-#include "platform/Shell.h"
+#include "platform/UrlOpener.h"
 #include "shuttle/DiscardCommand.h"
 #include "shuttle/LoadRepairedFileCommand.h"
 #include "shuttle/ReferenceClipCommand.h"
@@ -101,14 +101,20 @@ MainWindow::~MainWindow()
     transform_.attachMainWindow(nullptr);
 }
 
-std::unique_ptr<PluginEditor> MainWindow::createEditor(Plugin& plugin, HelpViewerFactory help)
+std::unique_ptr<PluginEditor> MainWindow::createEditor(Plugin& plugin, HelpViewerFactory help, WindowHook made)
 {
     auto* transform = dynamic_cast<DSP::Transform*>(&plugin.elementSet());
-    if (!transform)
-        return createPluginEditor();
-    return createPluginEditor([&plugin, transform, help = std::move(help)]() -> std::unique_ptr<MainPluginWindow> {
-        return std::make_unique<MainWindow>(plugin, *transform, help);
-    });
+    return createPluginEditor(
+        [&plugin, transform, help = std::move(help), made = std::move(made)]() -> std::unique_ptr<MainPluginWindow> {
+            std::unique_ptr<MainPluginWindow> window;
+            if (transform)
+                window = std::make_unique<MainWindow>(plugin, *transform, help);
+            else
+                window = std::make_unique<MainPluginWindow>();
+            if (made)
+                made(*window);
+            return window;
+        });
 }
 
 // ---- Building -----------------------------------------------------------------
@@ -413,9 +419,8 @@ void MainWindow::showHelp(uint32_t pageId)
 
 void MainWindow::openHostHelp()
 {
-    const int32_t answer = Platform::shell().open("open", HostHelpAddress, "");
-    if (answer <= 32)
-        Util::Log::write(Util::format("The page %1 did not open (%2)", HostHelpAddress, answer));
+    if (!Platform::urlOpener().openUrl(HostHelpAddress))
+        Util::Log::write(Util::format("The page %1 did not open", HostHelpAddress));
 }
 
 void MainWindow::consoleCommand(const Util::String& line)

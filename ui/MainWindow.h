@@ -6,6 +6,7 @@
 #include "ui/MainPluginWindow.h"
 #include "ui/MainWindowStatus.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -63,9 +64,13 @@ public:
     MainWindow(Plugin& plugin, DSP::Transform& transform, HelpViewerFactory help = {});
     ~MainWindow() override;
 
+    // Runs on every window made, before it opens (the product registers its
+    // commands with the canvas).
+    using WindowHook = std::function<void(MainPluginWindow& window)>;
     // The editor of an instance whose element set is the product transform:
     // a new window at every open. Without the transform, the plain window.
-    static std::unique_ptr<PluginEditor> createEditor(Plugin& plugin, HelpViewerFactory help = {});
+    static std::unique_ptr<PluginEditor> createEditor(Plugin& plugin, HelpViewerFactory help = {},
+                                                      WindowHook made = {});
 
     // Recomputes everything shown from the current shuttle state.
     void refresh();

@@ -20,4 +20,14 @@ LocalDateTime localDateTimeNow()
 
 int64_t secondsSinceEpoch() { return int64_t(std::time(nullptr)); }
 
+Util::String localTimeStampNow()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char stamp[64];
+    const size_t length = std::strftime(stamp, sizeof stamp, "%FT%T%z", &local);
+    return Util::String(stamp, length);
+}
+
 } // namespace Platform

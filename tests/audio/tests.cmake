@@ -23,7 +23,7 @@ if(RELAY_CLANGXX)
   set(fuzzer ${CMAKE_CURRENT_BINARY_DIR}/fuzz/wav_decoder_fuzzer)
   add_custom_command(OUTPUT ${fuzzer}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/fuzz
-    COMMAND ${RELAY_CLANGXX} -std=c++20 -g -O1 -Wall -Wextra -Werror
+    COMMAND ${RELAY_CLANGXX} -std=c++20 -g -O1 -Wall -Wextra ${RELAY_WERROR_FLAG}
             -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
             -I${PROJECT_SOURCE_DIR} -I${CMAKE_CURRENT_LIST_DIR} ${fuzz_sources} -o ${fuzzer}
     DEPENDS ${fuzz_sources} ${fuzz_headers}

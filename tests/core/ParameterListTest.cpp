@@ -211,9 +211,9 @@ TEST_F(ParameterLists, HostValuesPassInTheParametersOwnTermsAndTheHookMayTakeThe
     EXPECT_EQ(Entry::call(plugin, 10, 1, record), 6);
 
     std::vector<std::pair<uint32_t, float>> offered;
-    plugin.setValueHook([&](Plugin::ValueList list, uint32_t index, float value) -> uint32_t {
+    plugin.parameters().setValueHook([&](HostParameters::List list, uint32_t index, float value) -> uint32_t {
         offered.emplace_back(index, value);
-        return list == Plugin::ValueList::Automatable && index == 0 ? 1 : 0;
+        return list == HostParameters::List::Automatable && index == 0 ? 1 : 0;
     });
     EXPECT_EQ(set(11, 0, 6.0f), 0);
     EXPECT_EQ(get(10, 0), -60.0f); // taken by the hook
@@ -235,7 +235,7 @@ TEST_F(ParameterLists, CallsOnTheProcessingSideActOnTheAudioSidesValue)
     block.frameCount = 16;
     block.channels = channels;
     plugin.processBlock(block);
-    ASSERT_TRUE(plugin.isProcessing());
+    ASSERT_TRUE(plugin.blockPass().isProcessing());
 
     uint8_t record[8] = {};
     const RecordView r(record);
@@ -247,7 +247,7 @@ TEST_F(ParameterLists, CallsOnTheProcessingSideActOnTheAudioSidesValue)
     EXPECT_EQ(Entry::secondValue(plugin, 0, 0), 0.0f);
     ASSERT_EQ(Entry::call(plugin, 21, 0, nullptr), 0); // settle: the audio side runs its commands
     EXPECT_EQ(Entry::secondValue(plugin, 0, 0), -20.0f);
-    EXPECT_FALSE(plugin.isProcessingThread()); // the mark lasted only as long as the read
+    EXPECT_FALSE(plugin.blockPass().isProcessingThread()); // the mark lasted only as long as the read
 
     // A write from the processing side goes straight to the audio side's value,
     // and allocates nothing on the way.
@@ -261,7 +261,7 @@ TEST_F(ParameterLists, CallsOnTheProcessingSideActOnTheAudioSidesValue)
     ASSERT_EQ(Entry::call(plugin, 11, 0, record), 0);
     EXPECT_EQ(TestSupport::threadAllocationCount(), allocations);
     EXPECT_EQ(Entry::secondValue(plugin, 0, 0), -30.0f);
-    EXPECT_FALSE(plugin.isProcessingThread());
+    EXPECT_FALSE(plugin.blockPass().isProcessingThread());
     // The user interface hears of it at its next dispatch.
     EXPECT_TRUE(told.empty());
     plugin.elementSet().idle();

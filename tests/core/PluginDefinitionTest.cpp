@@ -12,7 +12,7 @@
 
 namespace {
 
-uint32_t switchF5For(const char* processName, std::optional<HostVersion> version)
+uint32_t hostVersionSwitchFor(const char* processName, std::optional<HostVersion> version)
 {
     Platform::overrideHostProcessFileName(processName);
     HostVersion::forget();
@@ -27,7 +27,7 @@ uint32_t switchF5For(const char* processName, std::optional<HostVersion> version
 
 } // namespace
 
-TEST(PluginDefinition, SwitchF5DependsOnTheVersionOfHostTwoOnly)
+TEST(PluginDefinition, TheHostVersionSwitchIsOffOnlyUnderHostTwoAbove11_3_0)
 {
     struct Case {
         const char* process;
@@ -44,7 +44,7 @@ TEST(PluginDefinition, SwitchF5DependsOnTheVersionOfHostTwoOnly)
         {"Cubase", HostVersion{12, 0, 0}, 1},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(switchF5For(c.process, c.version), c.expected)
+        EXPECT_EQ(hostVersionSwitchFor(c.process, c.version), c.expected)
             << c.process << " " << (c.version ? Util::format("%1.%2.%3", c.version->major, c.version->minor, c.version->patch) : "?");
 }
 

@@ -39,8 +39,8 @@ public:
     uint32_t tailFrames() const override { return inner_.tailFrames(); }
     void runStateChanged(bool running) override { inner_.runStateChanged(running); }
     void reconfigure(float rate, uint32_t configuration) override { inner_.reconfigure(rate, configuration); }
-    uint32_t answerWord(uint32_t word) override { return inner_.answerWord(word); }
-    bool question(uint32_t a, uint32_t b) override { return inner_.question(a, b); }
+    uint32_t exchangeHostWord(uint32_t word) override { return inner_.exchangeHostWord(word); }
+    bool answersYes(uint32_t subject, uint32_t detail) override { return inner_.answersYes(subject, detail); }
     void idle() override { inner_.idle(); }
 
 private:

@@ -10,7 +10,7 @@ relay_add_test(NAME test_core SOURCES ${core_test_sources})
 find_program(RELAY_CLANGXX NAMES clang++ clang++-14)
 if(RELAY_CLANGXX)
   find_path(RELAY_JSONCPP_INCLUDE json/json.h PATH_SUFFIXES jsoncpp REQUIRED)
-  set(core_fuzz_flags -std=c++20 -g -O1 -Wall -Wextra -Werror
+  set(core_fuzz_flags -std=c++20 -g -O1 -Wall -Wextra ${RELAY_WERROR_FLAG}
       -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
       -DBOOST_SIGNALS2_NO_DEPRECATION_WARNING -I${PROJECT_SOURCE_DIR} -I${CMAKE_CURRENT_LIST_DIR})
   list(APPEND core_fuzz_flags -isystem ${RELAY_JSONCPP_INCLUDE})

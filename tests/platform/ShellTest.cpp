@@ -1,35 +1,16 @@
 #include <gtest/gtest.h>
 
 #include "platform/Shell.h"
+#include "support/AdoptedPrograms.h"
 #include "support/TestEnvironment.h"
 
-#include <cerrno>
 #include <filesystem>
 #include <fstream>
-#include <sys/prctl.h>
-#include <sys/wait.h>
 
 namespace fs = std::filesystem;
+using TestSupport::AdoptedPrograms;
 
 namespace {
-
-// While it lives, this process adopts its orphaned descendants (instead of
-// init), so that the detached programs the shell starts can be waited for:
-// once they have all ended, whatever they were going to do is done.
-class AdoptedPrograms {
-public:
-    AdoptedPrograms() { prctl(PR_SET_CHILD_SUBREAPER, 1); }
-    ~AdoptedPrograms() { prctl(PR_SET_CHILD_SUBREAPER, 0); }
-    AdoptedPrograms(const AdoptedPrograms&) = delete;
-    AdoptedPrograms& operator=(const AdoptedPrograms&) = delete;
-
-    // Returns when no child or adopted program is left.
-    void waitForAll() const
-    {
-        while (waitpid(-1, nullptr, 0) > 0 || errno == EINTR) {
-        }
-    }
-};
 
 void writeExecutable(const std::string& path, const std::string& text)
 {

@@ -88,14 +88,14 @@ protected:
     }
 
     // One block through the instance, as selector 22 hands it on.
-    TestBlock block(bool flagA, float base = 0.5f)
+    TestBlock block(bool analysisPass, float base = 0.5f)
     {
         TestBlock b(2, 256, base);
         CoreRecords::Process record;
         record.frameCount = 256;
         record.channels = b.pointers.data();
         record.transport = transportBytes.data();
-        record.flagA = flagA;
+        record.analysisPass = analysisPass;
         plugin->processBlock(record);
         return b;
     }
@@ -121,9 +121,9 @@ protected:
 TEST_F(TransformTest, AnUnsupportedHostLeavesEveryBlockAndTheStateAlone)
 {
     start("Logic Pro X"); // 17: not supported
-    for (bool flagA : {false, true}) {
+    for (bool analysisPass : {false, true}) {
         const TestBlock expected(2, 256, 0.5f);
-        EXPECT_EQ(block(flagA).samples, expected.samples);
+        EXPECT_EQ(block(analysisPass).samples, expected.samples);
     }
     EXPECT_EQ(transform->state(), 0u);
     EXPECT_FALSE(fs::exists(folder()));
@@ -134,7 +134,7 @@ TEST_F(TransformTest, TheStateTableOfTheBlockOperation)
     start("WaveLab"); // 11: every close ends the pass
     struct Step {
         uint32_t state;
-        bool flagA;
+        bool analysisPass;
         uint32_t after;
         bool untouched;
     };
@@ -148,8 +148,8 @@ TEST_F(TransformTest, TheStateTableOfTheBlockOperation)
     for (const auto& s : steps) {
         transform->setState(s.state);
         const TestBlock expected(2, 256, 0.5f);
-        const auto out = block(s.flagA);
-        EXPECT_EQ(transform->state(), s.after) << "from " << s.state << " with A " << s.flagA;
+        const auto out = block(s.analysisPass);
+        EXPECT_EQ(transform->state(), s.after) << "from " << s.state << " in an analysis pass " << s.analysisPass;
         EXPECT_EQ(out.samples == expected.samples, s.untouched);
     }
 }
@@ -405,8 +405,8 @@ TEST_F(TransformTest, CapturedAndPlayedBlocksAllocateNothingOnceTheFileIsOpen)
     record.frameCount = 256;
     record.channels = audio.pointers.data();
     record.transport = transportBytes.data();
-    auto allocationsOver = [&](bool flagA) {
-        record.flagA = flagA;
+    auto allocationsOver = [&](bool analysisPass) {
+        record.analysisPass = analysisPass;
         plugin->processBlock(record); // opens the file
         const auto before = TestSupport::threadAllocationCount();
         for (int i = 0; i < 20; ++i)

@@ -6,6 +6,7 @@
 #endif
 
 #include <atomic>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <new>
@@ -13,6 +14,17 @@
 
 namespace {
 thread_local unsigned long long allocations = 0;
+thread_local std::size_t refuseFrom = SIZE_MAX;
+thread_local unsigned long long refusals = 0;
+
+// Allocations the calling thread's RefusedAllocations forbids.
+void refuseIfTooLarge(std::size_t size)
+{
+    if (size < refuseFrom)
+        return;
+    ++refusals;
+    throw std::bad_alloc();
+}
 std::string sandbox;
 std::atomic<int> tempCounter{0};
 
@@ -40,6 +52,7 @@ void makeSandbox()
 void* operator new(std::size_t size)
 {
     ++allocations;
+    refuseIfTooLarge(size);
     if (void* p = std::malloc(size ? size : 1))
         return p;
     throw std::bad_alloc();
@@ -48,6 +61,7 @@ void* operator new[](std::size_t size) { return operator new(size); }
 void* operator new(std::size_t size, std::align_val_t align)
 {
     ++allocations;
+    refuseIfTooLarge(size);
     const std::size_t a = std::size_t(align);
     if (void* p = std::aligned_alloc(a, (size + a - 1) / a * a))
         return p;
@@ -75,6 +89,15 @@ std::string makeTempFolder(const std::string& prefix)
 }
 
 unsigned long long threadAllocationCount() { return allocations; }
+
+RefusedAllocations::RefusedAllocations(std::size_t bytes) : previous_(refuseFrom), refusalsBefore_(refusals)
+{
+    refuseFrom = bytes;
+}
+
+RefusedAllocations::~RefusedAllocations() { refuseFrom = previous_; }
+
+unsigned long long RefusedAllocations::refused() const { return refusals - refusalsBefore_; }
 
 } // namespace TestSupport
 

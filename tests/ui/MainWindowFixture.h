@@ -6,6 +6,7 @@
 #include "io/ConfigFile.h"
 #include "platform/ProcessInfo.h"
 #include "platform/Shell.h"
+#include "platform/UrlOpener.h"
 #include "product/PluginFactoryImpl.h"
 #include "shuttle/FileHandler.h"
 #include "shuttle/Transform.h"
@@ -44,6 +45,16 @@ struct RecordingShell final : Platform::Shell {
     }
 };
 
+// Records the addresses the window opens in the browser.
+struct RecordingUrlOpener final : Platform::UrlOpener {
+    std::vector<std::string> opened;
+    bool openUrl(const Util::String& url) override
+    {
+        opened.push_back(url);
+        return true;
+    }
+};
+
 // The help pages asked for, and the document roots the viewers were made with.
 struct HelpRecord {
     std::vector<std::string> roots;
@@ -52,14 +63,16 @@ struct HelpRecord {
 
 struct RecordingHelp final : UI::HelpViewer {
     explicit RecordingHelp(HelpRecord& record) : record_(record) {}
-    void showHelp(uint32_t pageId) override { record_.pages.push_back(pageId); }
+    void showHelp(uint32_t pageId) const override { record_.pages.push_back(pageId); }
     HelpRecord& record_;
 };
 
 // The product's factory, with the editor's endpoints where the test says
 // (nowhere by default) and windows whose help is recorded.
 struct WindowTestFactory final : PluginFactory {
-    PluginFactoryImpl product;
+    // The process's one product factory (each one made installs its notice
+    // dialog, which must outlive every notice).
+    PluginFactory& product = PluginFactoryImpl::product();
     IPC::SocketPair::Endpoints endpoints{"tcp://127.0.0.1:9", "tcp://127.0.0.1:9", "tcp://127.0.0.1:9"};
     HelpRecord help;
     bool productWindow = false; // the product factory's window, without help
@@ -104,6 +117,7 @@ protected:
         for (const char* key : {ProductKey, UI::MainWindow::EditorRequestsKey, UI::UpdateCheck::SettingsKey})
             Util::ConfigFile(key).RemoveKey("");
         Platform::installShell(&shell);
+        Platform::installUrlOpener(&browser);
     }
 
     void makePlugin(uint32_t format = 2)
@@ -123,14 +137,17 @@ protected:
     {
         plugin.reset();
         Platform::installShell(nullptr);
+        Platform::installUrlOpener(nullptr);
         Platform::overrideHostProcessFileName("");
     }
 
     // Selector 28, code 0 without a parent: the window opens off screen.
     UI::MainWindow& openWindow()
     {
-        const uint32_t words[3] = {0, 0, 0};
-        EXPECT_EQ(plugin->openEditor(0, 470, 276, words, false), 0);
+        PluginEditor::OpenRequest request;
+        request.width = 470;
+        request.height = 276;
+        EXPECT_EQ(plugin->openEditor(request), 0);
         return window();
     }
     UI::MainWindow& window() const
@@ -148,8 +165,9 @@ protected:
         plugin->idle();
     }
 
-    // Blocks through the instance, as selector 22 hands them on.
-    void block(bool flagA)
+    // Blocks through the instance, as selector 22 hands them on; an analysis
+    // pass (flag A) is captured whatever the state.
+    void block(bool analysisPass)
     {
         std::vector<float> left(256, 0.25f), right(256, -0.25f);
         float* channels[2] = {left.data(), right.data()};
@@ -157,7 +175,7 @@ protected:
         record.frameCount = 256;
         record.channels = channels;
         record.transport = transportBytes.data();
-        record.flagA = flagA;
+        record.analysisPass = analysisPass;
         plugin->processBlock(record);
     }
 
@@ -219,6 +237,7 @@ protected:
     Platform::FakeClock clock{10000};
     WindowTestFactory factory;
     RecordingShell shell;
+    RecordingUrlOpener browser;
     std::array<uint8_t, 136> transportBytes{};
     std::unique_ptr<Plugin> plugin;
     DSP::Transform* transform = nullptr;

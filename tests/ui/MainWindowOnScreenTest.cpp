@@ -57,8 +57,11 @@ TEST_F(MainWindowOnScreen, ShowsTheStoredPictureAndTakesPressesFromTheXServer)
     start("Pro Tools");
     capturePass(3);
     ASSERT_EQ(transform->state(), 2u);
-    const uint32_t words[3] = {0, 0, 0};
-    ASSERT_EQ(plugin->openEditor(host->handle(), 470, 276, words, false), 0);
+    PluginEditor::OpenRequest request;
+    request.parentWindow = host->handle();
+    request.width = 470;
+    request.height = 276;
+    ASSERT_EQ(plugin->openEditor(request), 0);
     const uint64_t child = plugin->editorWindowHandle();
     ASSERT_NE(child, 0u);
     EXPECT_EQ(host->childWindows(), std::vector<uint64_t>{child});

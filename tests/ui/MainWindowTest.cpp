@@ -305,7 +305,7 @@ TEST_F(MainWindowTest, TheWrapperHelpButtonTogglesThePopoverWithTheHelpAndHostHe
     EXPECT_EQ(factory.help.roots, std::vector<std::string>{"/srv/manuals"}); // made once, with the override
     EXPECT_EQ(factory.help.pages, (std::vector<uint32_t>{44, 44}));
     click(*popover.findChild("Host Help Button"));
-    EXPECT_EQ(shell.opened, std::vector<std::string>{UI::MainWindow::HostHelpAddress});
+    EXPECT_EQ(browser.opened, std::vector<std::string>{UI::MainWindow::HostHelpAddress});
 
     click(*w.wrapperHelpButton());
     EXPECT_TRUE(popover.isHidden());

@@ -1,5 +1,8 @@
 #include "MainWindowFixture.h"
 
+#include "ui/RadudarMouseOverButton.h"
+#include "ui/RadudarPopoverBackground.h"
+
 namespace {
 class ProductWindow : public TestSupport::MainWindowFixture {};
 } // namespace
@@ -31,4 +34,21 @@ TEST_F(ProductWindow, OpeningTheEditorMakesTheMainWindowAndClosingItDestroysIt)
     transform->ensureLink();
     openWindow();
     EXPECT_EQ(find<UI::MultiText>("Status Text").text(), "Audio clip(s) are now available in TW.");
+}
+
+// The product's window opens its help page through the help manager, in the
+// folder that "HelpDocPath" names.
+TEST_F(ProductWindow, HelpOpensThisPlugInsChapterOfTheManual)
+{
+    factory.productWindow = true;
+    start("Pro Tools");
+    const std::string manual = TestSupport::makeTempFolder("manual");
+    std::filesystem::create_directories(manual + "/60-tw-relay");
+    std::ofstream(manual + "/60-tw-relay/index.html") << "<html></html>";
+    settings.SetString("HelpDocPath", manual);
+    UI::MainWindow& w = openWindow();
+    click(*w.wrapperHelpButton());
+    click(*find<UI::Radudar::PopoverBackground>("Help Popover").findChild("Help Button"));
+    ASSERT_EQ(browser.opened.size(), 1u);
+    EXPECT_EQ(browser.opened[0], "file://" + manual + "/60-tw-relay/index.html");
 }

@@ -1,14 +1,16 @@
-#include "PluginLibrary.h"
+#include "wrapper/PluginLibrary.h"
 
 #include <dlfcn.h>
 #include <stdexcept>
+
+namespace Wrapper {
 
 PluginLibrary::PluginLibrary(const std::string& path)
 {
     handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle_)
         throw std::runtime_error("cannot load " + path + ": " + dlerror());
-    entry_ = reinterpret_cast<Entry>(dlsym(handle_, "PluginCoreCallback"));
+    entry_ = reinterpret_cast<EntryProtocol::Callback>(dlsym(handle_, "PluginCoreCallback"));
     if (!entry_) {
         dlclose(handle_);
         throw std::runtime_error(path + " has no PluginCoreCallback");
@@ -16,3 +18,5 @@ PluginLibrary::PluginLibrary(const std::string& path)
 }
 
 PluginLibrary::~PluginLibrary() { dlclose(handle_); }
+
+} // namespace Wrapper
