@@ -145,7 +145,7 @@ void Capture_editor(benchmark::State& state)
         plugin.render(true, true);
         EntryDispatcher::dispatch(1079, 26, 0, plugin.core, nullptr);
         state.PauseTiming();
-        plugin.transform().drainEditorTasks();
+        plugin.transform().drain();
         for (int i = 0; i < 100 && plugin.transform().requestOutstanding(); ++i) {
             EntryDispatcher::dispatch(1079, 39, 0, plugin.core, nullptr);
             std::this_thread::sleep_for(std::chrono::milliseconds(1));

@@ -1,6 +1,8 @@
-# Shuttle tests read the clip files back with libsndfile, the independent peer.
+# Shuttle tests read the clip files back with libsndfile, the independent peer,
+# and stand in for the editor with the stand-in process or a raw peer.
 pkg_check_modules(SNDFILE REQUIRED IMPORTED_TARGET sndfile)
 file(GLOB shuttle_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
-relay_add_test(NAME test_shuttle SOURCES ${shuttle_tests} ${CMAKE_CURRENT_LIST_DIR}/../ipc/StandinProcess.cpp
-               LIBS PkgConfig::SNDFILE)
+relay_add_test(NAME test_shuttle
+  SOURCES ${shuttle_tests} ${CMAKE_CURRENT_LIST_DIR}/../ipc/StandinProcess.cpp ${CMAKE_CURRENT_LIST_DIR}/../ipc/EditorPeer.cpp
+  LIBS PkgConfig::SNDFILE)
 target_include_directories(test_shuttle PRIVATE ${CMAKE_CURRENT_LIST_DIR}/..)
