@@ -240,12 +240,17 @@ void RepairedPlayer::rescan()
 
 bool RepairedPlayer::readAhead(const std::function<void()>& pace)
 {
+    const uint64_t before = records_.Pushed();
     if (!session_ && wantPending_)
         answerNone();
-    if (!session_ || !announce())
-        return false;
+    if (session_ && announce())
+        fill(pace);
+    return records_.Pushed() != before;
+}
+
+void RepairedPlayer::fill(const std::function<void()>& pace)
+{
     Session& s = *session_;
-    bool queued = false;
     while (!s.failed && s.queued < s.length && records_.FreeSlots() > 0) {
         const uint64_t frames = std::min({s.length - s.queued, ReadFrames, uint64_t(samples_.MaxSpan() / s.channels)});
         const auto start = samples_.Reserve(uint32_t(frames * s.channels));
@@ -271,9 +276,7 @@ bool RepairedPlayer::readAhead(const std::function<void()>& pace)
         samples_.Commit(*start, uint32_t(read.value() * s.channels));
         records_.TryPush(record);
         s.queued += read.value();
-        queued = true;
     }
-    return queued;
 }
 
 void RepairedPlayer::logOnce(const Util::String& path, const Util::String& line)

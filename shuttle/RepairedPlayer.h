@@ -60,7 +60,8 @@ public:
     // left in the folder, the playback ends.
     void rescan();
     // Reads ahead as far as the queue has room; `pace` runs before each read
-    // (tests slow the disk with it). Answers whether anything was queued.
+    // (tests slow the disk with it). Answers whether anything was queued for
+    // the audio side: frames, an announcement, a failure or an answer.
     bool readAhead(const std::function<void()>& pace);
 
     // A list for the disk thread to take (setList) at the next RepairedListSet. [any-thread]
@@ -90,6 +91,7 @@ private:
 
     bool prepare(bool fillFromFolder);
     bool announce();
+    void fill(const std::function<void()>& pace);
     void answerNone();
     void countOpen();
     void closeClaimed(bool& deleted);

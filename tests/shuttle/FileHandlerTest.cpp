@@ -4,6 +4,7 @@
 #include "platform/FakeClock.h"
 #include "shuttle/FileHandler.h"
 #include "support/TestEnvironment.h"
+#include "util/Log.h"
 
 #include <filesystem>
 #include <fstream>
@@ -277,6 +278,7 @@ TEST_F(FileHandlerTest, ReadTimeOutEndsThePlaybackAndTheRescanNoticesVanishedFil
 TEST_F(FileHandlerTest, FaultsEndInAFailedCallAndTouchNothingElse)
 {
     // A repaired file with another channel count is never read: the audio passes.
+    Util::Log::Capture log;
     fs::create_directories(folder);
     writeSoundFile(path("Pro Tools 1 [tw-relay] 1 repaired.wav"), {std::vector<float>(10, 0.5f)});
     auto h = make(2);
@@ -310,6 +312,12 @@ TEST_F(FileHandlerTest, FaultsEndInAFailedCallAndTouchNothingElse)
     // No format ever set.
     FileHandler unformatted(context, 2);
     EXPECT_FALSE(unformatted.write(8, capture.data()));
+
+    // Each failure has its log line, naming the file and the reason.
+    h->drain();
+    EXPECT_TRUE(log.contains(path("Pro Tools 1 [tw-relay] 1 repaired.wav") + " has 1 channels, the instance 2"));
+    EXPECT_TRUE(log.contains(path("Pro Tools 2 [tw-relay] 2 repaired.wav") + " could not be opened: "));
+    EXPECT_TRUE(log.contains(session + "/blocker/Relay could not be created: Not a directory"));
 }
 
 // Two instances share the folder. The second one's repair pass cleans it while

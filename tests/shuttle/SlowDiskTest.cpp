@@ -4,6 +4,7 @@
 #include "platform/FakeClock.h"
 #include "shuttle/FileHandler.h"
 #include "support/TestEnvironment.h"
+#include "util/Log.h"
 
 #include <chrono>
 #include <filesystem>
@@ -112,4 +113,34 @@ TEST_F(SlowDiskTest, PlaybackStaysSampleExactWhenTheReadAheadFallsBehind)
             ASSERT_EQ(right[i], at < Total ? sampleAt(1, at) : (at - i < Total ? -7.0f : 0.0f)) << "frame " << at;
         }
     }
+}
+
+// The repaired file is cut short while it plays (the editor overwrites it,
+// say): the frames read ahead before the cut still play, then the read that
+// reaches the cut fails, and the log names the file and the reason.
+TEST_F(SlowDiskTest, AFileCutShortWhilePlayingFailsWhereItEnds)
+{
+    constexpr uint32_t Total = 60000;
+    fs::create_directories(folder);
+    const std::string path = folder + "/Wavelab 1 [tw-relay] 1 repaired.wav";
+    std::vector<std::vector<float>> file(2, std::vector<float>(Total));
+    for (uint32_t c = 0; c < 2; ++c)
+        for (uint32_t i = 0; i < Total; ++i)
+            file[c][i] = sampleAt(c, i);
+    writeSoundFile(path, file);
+    Util::Log::Capture log;
+    FileHandler handler(context, 11, nullptr, slowDisk());
+    handler.setFormat(48000.0f, 1);
+    std::vector<float> left(512), right(512);
+    float* channels[2] = {left.data(), right.data()};
+    ASSERT_TRUE(handler.read(512, channels));
+    fs::resize_file(path, 44 + 8 * 1000);
+    uint32_t played = 512;
+    while (played < Total && handler.read(512, channels)) {
+        ASSERT_EQ(left[0], sampleAt(0, played)) << "frame " << played;
+        played += 512;
+    }
+    EXPECT_LT(played, Total) << "the cut went unnoticed";
+    handler.drain();
+    EXPECT_TRUE(log.contains(path + " could not be read"));
 }
