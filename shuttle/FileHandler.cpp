@@ -19,8 +19,11 @@ namespace {
 bool elapsed(uint32_t since, uint32_t now) { return now - since > FileHandler::TimeOutMs; }
 
 // The disk thread is woken when this share of the capture ring has filled
-// since it was last woken, and for every request.
+// since it was last woken, and for every request from another thread.
 constexpr uint32_t WakeShare = 16;
+// ... and when the read-ahead is down to this many chunks (a quarter of the
+// default playback ring), so that it refills in few turns, well ahead.
+constexpr uint64_t RefillBelowRecords = 2;
 
 } // namespace
 
@@ -215,7 +218,10 @@ void FileHandler::pushBlock(CaptureRecord record, float* const* channels, uint32
     }
 }
 
-// Requests are few and small; they wait for room like blocks do.
+// Requests are few and small; they wait for room like blocks do. Only a
+// want wakes the disk thread: the audio side waits for its answer. The others
+// are taken at the disk thread's next turn, ahead of any later request; a
+// wake-up here could cost the audio thread its core.
 void FileHandler::pushRequest(CaptureRecord::Kind kind, uint32_t generation)
 {
     CaptureRecord record;
@@ -227,7 +233,8 @@ void FileHandler::pushRequest(CaptureRecord::Kind kind, uint32_t generation)
             break;
         waitForDisk(seen);
     }
-    disk_.SetEvent();
+    if (kind == CaptureRecord::Kind::WantPlayback)
+        disk_.SetEvent();
 }
 
 // ---- The audio side: playback -----------------------------------------------------
@@ -312,7 +319,9 @@ void FileHandler::skipFront()
     if (front->kind == PlaybackRecord::Kind::Frames)
         playbackSamples_.Release(front->sampleStart + uint64_t(front->frames) * front->channels);
     playbackRecords_.Pop();
-    disk_.SetEvent();
+    // The disk thread refills most of the ring in one turn.
+    if (playbackRecords_.Pushed() - playbackRecords_.Popped() <= RefillBelowRecords)
+        disk_.SetEvent();
 }
 
 // Copies the next `frames` frames of the playing file into the channels as
@@ -359,20 +368,27 @@ void FileHandler::runDisk(Util::Thread& self)
     for (;;) {
         bool worked = serviceControls();
         worked = handleRecords(UINT64_MAX) || worked;
-        worked = player_->readAhead(options_.pace) || worked;
+        worked = player_->readAhead(options_.pace, [this] { reportProgress(); }) || worked;
         if (answeredTicket_ > drained_.load(std::memory_order_relaxed)) {
             drained_.store(answeredTicket_, std::memory_order_release);
             drained_.notify_all();
         }
         if (worked) {
-            diskProgress_.fetch_add(1, std::memory_order_release);
-            diskProgress_.notify_all();
+            reportProgress();
             continue;
         }
         if (self.StopRequested())
             return;
         self.WaitForEvent();
     }
+}
+
+// After every record taken and every one queued: an audio side waiting for
+// room or for frames goes on at once, while the disk thread goes on too.
+void FileHandler::reportProgress()
+{
+    diskProgress_.fetch_add(1, std::memory_order_release);
+    diskProgress_.notify_all();
 }
 
 bool FileHandler::serviceControls()
@@ -396,6 +412,7 @@ bool FileHandler::handleRecords(uint64_t upTo)
             break;
         handle(*record);
         captureRecords_.Pop();
+        reportProgress();
         any = true;
     }
     return any;

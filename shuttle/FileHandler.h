@@ -121,6 +121,7 @@ private:
     void post(DiskControl control);
     // Disk thread.
     void runDisk(Util::Thread& self);
+    void reportProgress();
     bool serviceControls();
     bool handleRecords(uint64_t upTo);
     void handle(const CaptureRecord& record);

@@ -238,17 +238,17 @@ void RepairedPlayer::rescan()
 
 // ---- Reading ahead ------------------------------------------------------------------
 
-bool RepairedPlayer::readAhead(const std::function<void()>& pace)
+bool RepairedPlayer::readAhead(const std::function<void()>& pace, const std::function<void()>& queued)
 {
     const uint64_t before = records_.Pushed();
     if (!session_ && wantPending_)
         answerNone();
     if (session_ && announce())
-        fill(pace);
+        fill(pace, queued);
     return records_.Pushed() != before;
 }
 
-void RepairedPlayer::fill(const std::function<void()>& pace)
+void RepairedPlayer::fill(const std::function<void()>& pace, const std::function<void()>& queued)
 {
     Session& s = *session_;
     while (!s.failed && s.queued < s.length && records_.FreeSlots() > 0) {
@@ -276,6 +276,7 @@ void RepairedPlayer::fill(const std::function<void()>& pace)
         samples_.Commit(*start, uint32_t(read.value() * s.channels));
         records_.TryPush(record);
         s.queued += read.value();
+        queued();
     }
 }
 

@@ -60,9 +60,10 @@ public:
     // left in the folder, the playback ends.
     void rescan();
     // Reads ahead as far as the queue has room; `pace` runs before each read
-    // (tests slow the disk with it). Answers whether anything was queued for
-    // the audio side: frames, an announcement, a failure or an answer.
-    bool readAhead(const std::function<void()>& pace);
+    // (tests slow the disk with it), `queued` after each chunk queued. Answers
+    // whether anything was queued for the audio side: frames, an announcement,
+    // a failure or an answer.
+    bool readAhead(const std::function<void()>& pace, const std::function<void()>& queued);
 
     // A list for the disk thread to take (setList) at the next RepairedListSet. [any-thread]
     void offerList(std::vector<Util::String> files);
@@ -91,7 +92,7 @@ private:
 
     bool prepare(bool fillFromFolder);
     bool announce();
-    void fill(const std::function<void()>& pace);
+    void fill(const std::function<void()>& pace, const std::function<void()>& queued);
     void answerNone();
     void countOpen();
     void closeClaimed(bool& deleted);
