@@ -37,6 +37,7 @@ enum ChildResult : int {
     NotFailedAtTheWrite, // the pass went on as if the write had landed
     NotIdle,            // the failed pass did not end in state 0
     EditorStarted,      // the shell was asked to start the editor
+    StartUpKeySet,      // the editor would open the clip at its start
     EditorTold,         // a request (message 1) is outstanding
     NoLogLine,          // the log does not name the clip and the reason
     SentinelRefused,
@@ -103,6 +104,8 @@ int renderIntoAFullDisk(const IPC::SocketPair::Endpoints& editor)
         return NotIdle;
     if (!shell.opened.empty())
         return EditorStarted;
+    if (plugin->settings().GetBool("ShuttleOpenFilesAtStartUp", false))
+        return StartUpKeySet;
     if (transform.requestOutstanding())
         return EditorTold;
     const std::string clip = transform.fileHandler().folder() + "/Wavelab 1 [tw-relay] 1 captured.wav";
@@ -136,6 +139,7 @@ TEST(CaptureFailure, AFullDiskLeavesAReadableClipThatNeverReachesTheEditor)
 {
     const std::string session = TestSupport::makeTempFolder("full");
     Util::ConfigFile("SOFTWARE\\Quillex\\VO6").SetString("Option/SessionDataFolder", session);
+    Util::ConfigFile("SOFTWARE\\Quillex\\TW6Relay").RemoveValue("ShuttleOpenFilesAtStartUp");
     TestSupport::EditorPeer editor;
     const pid_t child = fork();
     ASSERT_GE(child, 0);
