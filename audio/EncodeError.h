@@ -1,7 +1,7 @@
 #pragma once
 #include "util/BasicError.h"
 #include "util/ErrorVariant.h"
-#include "util/File.h"
+#include "io/File.h"
 #include "util/Result.h"
 
 namespace Audio::Encode {

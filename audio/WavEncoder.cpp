@@ -2,7 +2,7 @@
 
 #include "audio/ChunkId.h"
 #include "util/ByteOrder.h"
-#include "util/ByteStream.h"
+#include "io/ByteStream.h"
 
 #include <algorithm>
 #include <array>
@@ -239,9 +239,6 @@ Status Encoder::WriteMarkers(const std::vector<Marker>& markers)
             return begun;
     if (auto ended = endData(); !ended)
         return ended;
-    if (markers.empty())
-        return {};
-
     Util::ByteStream cue;
     Util::ByteStream list;
     cue.SetByteOrder(Util::kByteOrderLittleEndian);
@@ -288,8 +285,6 @@ Status Encoder::WriteMarkers(const std::vector<Marker>& markers)
     }
     if (auto written = WriteChunk(chunkId("cue "), cue.GetBuffer()); !written)
         return written;
-    if (list.GetSize() == 4)
-        return {}; // no texts and no regions
     return WriteChunk(chunkId("LIST"), list.GetBuffer());
 }
 
@@ -395,10 +390,7 @@ Outcome<std::optional<uint64_t>> Encoder::keepFramesOnDisk()
 
 Status Encoder::Finish()
 {
-    // A file that got no samples still gets its (empty) data chunk.
-    if (file_.IsOpen() && !finished_ && !writingData_)
-        if (auto begun = beginData(); !begun)
-            return begun;
+    // A file that got no samples gets no data chunk: the header alone.
     if (auto ended = endData(); !ended)
         return ended;
     if (riffSizePosition_) {

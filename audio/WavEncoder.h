@@ -1,7 +1,7 @@
 #pragma once
 #include "audio/EncodeStream.h"
 #include "audio/SampleCodec.h"
-#include "util/File.h"
+#include "io/File.h"
 
 #include <optional>
 

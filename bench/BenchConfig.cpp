@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "platform/posix/SqliteSettingsStore.h"
-#include "util/ConfigFile.h"
+#include "io/ConfigFile.h"
 
 #include <filesystem>
 #include <random>

@@ -1,5 +1,6 @@
 // relay-bench entry: runs every family, then prints for each family the ratio of
 // "Family/ours" to each of its peers ("Family/<peer>") measured in the same run.
+#include "product/PluginFactoryImpl.h"
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -125,6 +126,7 @@ std::string makePrivateHome()
 int main(int argc, char** argv)
 {
     const std::string home = makePrivateHome();
+    PluginFactoryImpl::product(); // as the library's entry installs it
     // A plug-in always lives in a multi-threaded host: start a second thread so
     // that lock timings include the atomics a single-threaded process skips.
     std::atomic<bool> stop{false};

@@ -3,7 +3,7 @@
 // AGG solid fill of the same area.
 #include "ui/Canvas.h"
 #include "ui/Image.h"
-#include "ui/WidgetGallery.h"
+#include "support/WidgetGallery.h"
 
 #include <agg_pixfmt_rgba.h>
 #include <agg_renderer_base.h>

@@ -15,22 +15,22 @@
 
 #include "core/EntryDispatcher.h"
 #include "core/Plugin.h"
-#include "core/RecordView.h"
 #include "platform/Folders.h"
 #include "platform/ProcessInfo.h"
 #include "platform/Shell.h"
 #include "shuttle/LoadRepairedFileCommand.h"
 #include "shuttle/Transform.h"
-#include "util/ConfigFile.h"
+#include "io/ConfigFile.h"
+#include "wrapper/PluginInstance.h"
 #include "ReplyingPeer.h"
 
 #include <algorithm>
 #include <array>
 #include <chrono>
 #include <functional>
+#include <numeric>
 #include <pthread.h>
 #include <sched.h>
-#include <numeric>
 #include <cmath>
 #include <filesystem>
 #include <sndfile.h>
@@ -46,7 +46,17 @@ constexpr uint32_t Rate = 48000;
 constexpr uint32_t Block = 512;
 constexpr uint32_t Frames = Rate * 60;
 
-int32_t quietWrapper(int32_t, uint32_t, uint32_t, void*, void*) { return 1; }
+// A wrapper that answers no reverse call, of the given plug-in format.
+struct QuietHost final : Wrapper::HostCallbacks {
+    explicit QuietHost(uint32_t formatIdentifier) : HostCallbacks(describe(formatIdentifier)) {}
+    int32_t answer(EntryProtocol::ReverseSelector, uint32_t, void*) override { return EntryProtocol::WrongProtocol; }
+    static Wrapper::HostDescription describe(uint32_t formatIdentifier)
+    {
+        Wrapper::HostDescription host;
+        host.formatIdentifier = formatIdentifier;
+        return host;
+    }
+};
 
 // Starting the editor is not part of the figure.
 struct NoShell final : Platform::Shell {
@@ -80,73 +90,59 @@ std::string benchFolder()
     return folder;
 }
 
-// One instance as the wrapper makes it, presenting itself as Wavelab.
+// One instance as the wrapper makes it, presenting itself as Wavelab, entered
+// through the dispatcher as the library's entry enters it.
+// An offline format with no analysis pass leaves every block alone: a
+// pass-through instance.
 struct Instance {
     NoShell shell;
-    PluginCore* core = nullptr;
-    std::vector<uint8_t> transport = std::vector<uint8_t>(136, 0);
-    std::vector<uint8_t> block = std::vector<uint8_t>(360, 0);
+    QuietHost host;
+    std::unique_ptr<Wrapper::PluginInstance> plugin;
     std::vector<float> left = std::vector<float>(Block), right = std::vector<float>(Block);
     float* channels[2] = {left.data(), right.data()};
 
-    Instance() : Instance(2, true) {}
-    Instance(uint32_t formatIdentifier, bool)
+    explicit Instance(uint32_t formatIdentifier = EntryProtocol::Format::Vst) : host(formatIdentifier)
     {
         benchFolder();
         Platform::installShell(&shell);
         Platform::overrideHostProcessFileName("WaveLab");
-        std::vector<uint8_t> record(3120, 0);
-        RecordView r(record.data());
-        r.setU64(0, reinterpret_cast<uintptr_t>(&quietWrapper));
-        r.setText(16, 2048, "Bench");
-        void* created = nullptr;
-        r.setU64(3096, reinterpret_cast<uintptr_t>(&created));
-        r.setF32(3104, float(Rate));
-        r.setU32(3108, 1);
-        r.setU32(2064 + 1024, formatIdentifier);
-        EntryDispatcher::dispatch(1079, 1, 0, nullptr, record.data());
-        core = static_cast<PluginCore*>(created);
-        EntryDispatcher::dispatch(1079, 5, 0, core, nullptr);
-        RecordView b(block.data());
-        b.setU64(0, Block);
-        b.setU64(8, reinterpret_cast<uintptr_t>(channels));
-        b.setU64(16, reinterpret_cast<uintptr_t>(transport.data()));
-        RecordView(transport.data()).setU32(32, 1);
+        plugin = std::make_unique<Wrapper::PluginInstance>(&EntryDispatcher::dispatch, host, "Bench");
+        plugin->create(float(Rate), EntryProtocol::channelConfigurationFor(2));
+        plugin->activate(Wrapper::PluginInstance::AudioThread);
     }
-    // As a pass-through instance: an offline format with flag A clear leaves every block alone.
-    explicit Instance(uint32_t formatIdentifier) : Instance(formatIdentifier, true) {}
     ~Instance()
     {
-        EntryDispatcher::dispatch(1079, 7, 0, core, nullptr);
+        plugin.reset();
         Platform::installShell(nullptr);
         Platform::overrideHostProcessFileName("");
     }
-    DSP::Transform& transform() { return dynamic_cast<DSP::Transform&>(static_cast<Plugin*>(core)->elementSet()); }
+    Plugin& core() { return *static_cast<Plugin*>(static_cast<PluginCore*>(plugin->handle())); }
+    DSP::Transform& transform() { return dynamic_cast<DSP::Transform&>(core().elementSet()); }
 
-    // The whole clip, block by block, with flag A as given.
-    void render(bool flagA, bool copyIn)
+    // The whole clip, block by block; an analysis pass captures, any other plays back.
+    void render(bool analysisPass, bool copyIn)
     {
-        RecordView(block.data()).setU32(352, flagA ? 1 : 0);
         const auto& s = signal();
+        const Wrapper::Transport transport{0.0, true};
         for (uint32_t at = 0; at < Frames; at += Block) {
             if (copyIn) {
                 std::copy_n(s.left.data() + at, Block, left.data());
                 std::copy_n(s.right.data() + at, Block, right.data());
             }
-            EntryDispatcher::dispatch(1079, 22, 0, core, block.data());
+            plugin->process(Block, channels, transport, analysisPass);
         }
     }
 };
 
 // The clip is on disk, finished, when an iteration ends: the disk thread's
 // work counts as libsndfile's does. (The editor's launch and message run on
-// their own worker meanwhile, as before.)
+// their own worker meanwhile.)
 void Capture_ours(benchmark::State& state)
 {
     Instance plugin;
     for (auto _ : state) {
         plugin.render(true, true);
-        EntryDispatcher::dispatch(1079, 26, 0, plugin.core, nullptr); // processing stopped: the clip closes
+        plugin.plugin->processingStopped(); // the clip closes
         plugin.transform().fileHandler().drain();
     }
     state.SetItemsProcessed(int64_t(state.iterations()) * Frames);
@@ -166,12 +162,12 @@ void Capture_editor(benchmark::State& state)
     Instance plugin;
     for (auto _ : state) {
         plugin.render(true, true);
-        EntryDispatcher::dispatch(1079, 26, 0, plugin.core, nullptr);
+        plugin.plugin->processingStopped();
         plugin.transform().fileHandler().drain();
         state.PauseTiming();
         plugin.transform().drain(); // the launch and message 1
         for (int i = 0; i < 100 && plugin.transform().requestOutstanding(); ++i) {
-            EntryDispatcher::dispatch(1079, 39, 0, plugin.core, nullptr);
+            plugin.plugin->idle();
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
         state.ResumeTiming();
@@ -312,14 +308,14 @@ private:
 
 // Each pass ends with the host's call `endPass` (timed: it is the audio
 // thread's too); `beforePass` is the user's part between passes (not timed).
-void renderPasses(Instance& plugin, benchmark::State& state, bool flagA, const std::function<void()>& endPass,
+void renderPasses(Instance& plugin, benchmark::State& state, bool analysisPass, const std::function<void()>& endPass,
                   const std::function<void()>& beforePass)
 {
     const RealTimePriority priority;
     state.counters["realtime"] = priority.granted() ? 1 : 0;
     CallTimes times;
-    RecordView(plugin.block.data()).setU32(352, flagA ? 1 : 0);
     const auto& s = signal();
+    const Wrapper::Transport transport{0.0, true};
     const auto blockPeriod = std::chrono::nanoseconds(1'000'000'000ull * Block / Rate / PaceOverRealTime);
     for (auto _ : state) {
         auto due = std::chrono::steady_clock::now();
@@ -333,7 +329,7 @@ void renderPasses(Instance& plugin, benchmark::State& state, bool flagA, const s
             std::this_thread::sleep_until(due += blockPeriod);
             std::copy_n(s.left.data() + at, Block, plugin.left.data());
             std::copy_n(s.right.data() + at, Block, plugin.right.data());
-            times.time([&] { EntryDispatcher::dispatch(1079, 22, 0, plugin.core, plugin.block.data()); });
+            times.time([&] { plugin.plugin->process(Block, plugin.channels, transport, analysisPass); });
         }
         times.time(endPass);
         plugin.transform().drain();
@@ -343,7 +339,7 @@ void renderPasses(Instance& plugin, benchmark::State& state, bool flagA, const s
     state.SetItemsProcessed(int64_t(state.iterations()) * Frames);
 }
 
-void processingStopped(Instance& plugin) { EntryDispatcher::dispatch(1079, 26, 0, plugin.core, nullptr); }
+void processingStopped(Instance& plugin) { plugin.plugin->processingStopped(); }
 
 void CaptureWorstBlock_ours(benchmark::State& state)
 {
@@ -361,9 +357,8 @@ void PlaybackWorstBlock_ours(benchmark::State& state)
     const std::string clip = repairedClip();
     const std::string played = benchFolder() + "/Wavelab 2 [tw-relay] 2 repaired.wav";
     auto& transform = plugin.transform();
-    std::array<uint32_t, 2> runStopped{0, 0};
     renderPasses(
-        plugin, state, false, [&] { EntryDispatcher::dispatch(1079, 20, 0, plugin.core, runStopped.data()); },
+        plugin, state, false, [&] { plugin.plugin->switchRunState(false, false); },
         [&] {
             transform.drain();
             fs::copy_file(clip, played, fs::copy_options::overwrite_existing);
@@ -376,7 +371,7 @@ void PlaybackWorstBlock_ours(benchmark::State& state)
 
 void PassThroughWorstBlock_ours(benchmark::State& state)
 {
-    Instance plugin(4);
+    Instance plugin(EntryProtocol::Format::DpmAudioSuite);
     renderPasses(plugin, state, false, [&] { processingStopped(plugin); }, [] {});
 }
 

@@ -7,8 +7,8 @@
 
 #include "core/EntryDispatcher.h"
 #include "core/Plugin.h"
-#include "core/PluginContext.h"
-#include "core/RecordView.h"
+#include "product/PluginContext.h"
+#include "wrapper/PluginInstance.h"
 
 #include <json/json.h>
 #include <zlib.h>
@@ -19,71 +19,50 @@
 
 namespace {
 
-int32_t quietWrapper(int32_t, uint32_t, uint32_t, void*, void*) { return 1; }
+namespace Layout = EntryProtocol::Layout;
 
-int32_t call(PluginCore* core, uint32_t selector, uint32_t lockIndex, void* record)
-{
-    return EntryDispatcher::dispatch(1079, selector, lockIndex, core, record);
-}
+// A wrapper that answers no reverse call.
+struct QuietHost final : Wrapper::HostCallbacks {
+    QuietHost() : HostCallbacks({}) {}
+    int32_t answer(EntryProtocol::ReverseSelector, uint32_t, void*) override { return EntryProtocol::WrongProtocol; }
+};
 
+// An instance of this process's core, entered through the dispatcher as the
+// library's entry enters it.
 struct Instance {
-    PluginCore* core = nullptr;
+    QuietHost host;
+    Wrapper::PluginInstance plugin{&EntryDispatcher::dispatch, host, "Bench"};
 
-    Instance()
-    {
-        std::vector<uint8_t> record(3120, 0);
-        const RecordView r(record.data());
-        r.setU64(0, reinterpret_cast<uintptr_t>(&quietWrapper));
-        r.setText(16, 2048, "Bench");
-        r.setU64(3096, reinterpret_cast<uintptr_t>(&core));
-        r.setF32(3104, 48000.0f);
-        r.setU32(3108, 1);
-        if (call(nullptr, 1, 0, record.data()) != 0 || !core)
-            throw std::runtime_error("no instance");
-    }
-    ~Instance() { call(core, 7, 0, nullptr); }
+    Instance() { plugin.create(48000.0f, EntryProtocol::channelConfigurationFor(2)); }
 
     // Every element parameter set to `value`, as the host sets them.
     void setEveryValue(float value)
     {
-        uint32_t count = 0;
-        call(core, 12, 1, &count);
+        uint8_t countRecord[Layout::Word::Size] = {};
+        plugin.call(EntryProtocol::Selector::CountElementParameters, 1, countRecord);
+        const uint32_t count = EntryProtocol::read(countRecord, Layout::Word::Value);
         for (uint32_t index = 0; index < count; ++index) {
-            uint8_t record[8] = {};
-            RecordView(record).setU32(0, index);
-            RecordView(record).setF32(4, value);
-            call(core, 15, 1, record);
+            uint8_t record[Layout::ParameterValue::Size] = {};
+            EntryProtocol::write(record, Layout::ParameterValue::Index, index);
+            EntryProtocol::write(record, Layout::ParameterValue::Value, value);
+            plugin.call(EntryProtocol::Selector::SetSecondValue, 1, record);
         }
     }
     // A change of the state that sets off nothing else: a property of the context.
     void edit(uint64_t count)
     {
+        auto* core = static_cast<PluginCore*>(plugin.handle());
         auto& context = dynamic_cast<Context::PluginContext&>(static_cast<Plugin*>(core)->context());
         context.setProperty("Edit", Util::TypedValue::fromUInt(count));
     }
-    // Codes 0 and 2 of selector 31.
     void save(std::vector<uint8_t>& chunk)
     {
-        uint8_t record[40] = {};
-        const RecordView r(record);
-        call(core, 31, 1, record);
-        chunk.resize(r.u32(8));
-        r.setU32(0, 2);
-        r.setU64(16, reinterpret_cast<uintptr_t>(chunk.data()));
-        call(core, 31, 1, record);
-        if (record[4] != 0)
+        if (!plugin.saveState(chunk))
             throw std::runtime_error("write failed");
     }
-    // Code 3.
     void restore(const std::vector<uint8_t>& chunk)
     {
-        uint8_t record[40] = {};
-        const RecordView r(record);
-        r.setU32(0, 3);
-        r.setU32(8, uint32_t(chunk.size()));
-        r.setU64(16, reinterpret_cast<uintptr_t>(chunk.data()));
-        call(core, 31, 1, record);
-        if (record[4] != 0)
+        if (!plugin.restoreState(chunk.data(), chunk.size()))
             throw std::runtime_error("restore failed");
     }
 };

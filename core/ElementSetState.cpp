@@ -1,7 +1,7 @@
 #include "core/ElementSetState.h"
 
-#include "core/ControllerSet.h"
-#include "core/Param.h"
+#include "param/ControllerSet.h"
+#include "param/Param.h"
 #include "dsp/DSPSetImpl.h"
 #include "dsp/Element.h"
 

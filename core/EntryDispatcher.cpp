@@ -1,13 +1,12 @@
 #include "core/EntryDispatcher.h"
 
+#include "core/EntryProtocol.h"
 #include "core/PluginCore.h"
-#include "core/PluginCoreCallback.h"
 #include "core/PluginFactory.h"
 #include "core/PluginInformation.h"
 #include "core/RecordView.h"
 
 #include <algorithm>
-#include <mutex>
 
 using namespace EntryProtocol;
 
@@ -18,29 +17,32 @@ namespace {
 int32_t describePlugin(void* record)
 {
     const RecordView r(record);
-    void* reply = r.pointer<void>(1032);
+    void* reply = r.pointer(Layout::InformationRequest::Reply);
     if (!reply)
         return NullRecord;
-    const auto context = HostContext::fromBytes(record);
+    const auto context = HostContext::fromBytes(r.data() + Layout::InformationRequest::HostContextBlock);
     PluginInformation::fill(PluginFactory::instance().definition(context), context, reply);
     return Success;
 }
 
+// The result pointer holds null until an instance exists: a creation that
+// throws leaves the wrapper without one.
 int32_t createInstance(void* record)
 {
+    using Layout = Layout::Creation;
     const RecordView r(record);
-    auto** result = r.pointer<void*>(3096);
-    CoreRecords::Creation creation;
-    creation.callback = reinterpret_cast<PluginCoreCallbackFn>(r.pointer<void>(0));
-    creation.wrapperHandle = r.pointer<void>(8);
-    creation.name = r.text(16, 2048);
-    creation.hostContext = HostContext::fromBytes(r.data() + 2064);
-    creation.sampleRate = r.f32(3104);
-    creation.channelConfiguration = r.u32(3108);
-    creation.firstFlag = r.u32(3112) != 0;
-    creation.recording = r.u32(3116) != 0;
+    auto** result = r.pointer<void*>(Layout::Result);
     if (!result)
         return NullRecord;
+    *result = nullptr;
+    CoreRecords::Creation creation;
+    creation.callback = r.pointer<std::remove_pointer_t<PluginCoreCallbackFn>>(Layout::Callback);
+    creation.wrapperHandle = r.pointer(Layout::WrapperHandle);
+    creation.name = r.text(Layout::Name);
+    creation.hostContext = HostContext::fromBytes(r.data() + Layout::HostContextBlock);
+    creation.sampleRate = r.get(Layout::SampleRate);
+    creation.channelConfiguration = r.get(Layout::ChannelConfiguration);
+    creation.recording = r.get(Layout::Recording) != 0;
     if (!creation.callback)
         return Rejected; // every reverse call goes through the callback
     *result = PluginFactory::instance().createPlugin(creation);
@@ -49,283 +51,307 @@ int32_t createInstance(void* record)
 
 // ---- Selector groups ------------------------------------------------------------
 
-int32_t parameterSelector(PluginCore& p, uint32_t selector, uint32_t lockIndex, void* record)
+int32_t readValue(PluginCore& p, Selector selector, uint32_t lockIndex, const RecordView& r)
 {
-    const RecordView r(record);
     float value = 0.0f;
-    int32_t status = Success;
-    switch (selector) {
-    case 8: r.setU32(0, p.automatableParameterCount()); return Success;
-    case 9: return p.describeAutomatableParameters(r.u32(0), r.pointer<void>(8));
-    case 10:
-        status = p.parameterValue(r.u32(0), value, lockIndex);
-        if (status == Success)
-            r.setF32(4, value);
-        return status;
-    case 11: return p.setParameterValue(r.u32(0), r.f32(4), lockIndex);
-    case 12: r.setU32(0, p.elementParameterCount()); return Success;
-    case 13: return p.describeSecondValues(r.u32(0), r.pointer<void>(8));
-    case 14:
-        status = p.secondValue(r.u32(0), value, lockIndex);
-        if (status == Success)
-            r.setF32(4, value);
-        return status;
-    case 15: return p.setSecondValue(r.u32(0), r.f32(4), lockIndex);
-    case 16: {
-        uint32_t index = r.u32(8), found = r.u32(12);
-        p.editorHitTest(r.u32(0), r.u32(4), index, found);
-        r.setU32(8, index);
-        r.setU32(12, found);
-        return Success;
-    }
-    default: return Rejected;
-    }
+    const uint32_t index = r.get(Layout::ParameterValue::Index);
+    const int32_t status = selector == Selector::GetParameterValue ? p.parameterValue(index, value, lockIndex)
+                                                                   : p.secondValue(index, value, lockIndex);
+    if (status == Success)
+        r.set(Layout::ParameterValue::Value, value);
+    return status;
+}
+
+int32_t hitTest(PluginCore& p, const RecordView& r)
+{
+    using Layout = Layout::HitTest;
+    uint32_t index = r.get(Layout::Index), found = r.get(Layout::Found);
+    p.editorHitTest(r.get(Layout::X), r.get(Layout::Y), index, found);
+    r.set(Layout::Index, index);
+    r.set(Layout::Found, found);
+    return Success;
 }
 
 CoreRecords::Process readProcessRecord(const RecordView& r)
 {
+    using Layout = Layout::Process;
     CoreRecords::Process block;
-    block.frameCount = r.u64(0);
-    block.channels = r.pointer<float*>(8);
-    block.transport = r.pointer<uint8_t>(16);
-    block.sideBusCount = std::min(r.u32(24), CoreRecords::Process::MaxSideBuses);
-    block.beforeBlockCount = r.u32(28);
-    block.beforeBlockItems = r.data() + 32;
-    for (uint32_t b = 0; b < CoreRecords::Process::MaxSideBuses; ++b) {
-        block.sideBuses[b].channels = r.pointer<float*>(160 + 8 * b);
-        block.sideBuses[b].channelCount = r.u32(288 + 4 * b);
+    block.frameCount = r.get(Layout::FrameCount);
+    block.channels = r.pointer<float*>(Layout::Channels);
+    block.transport = r.pointer<uint8_t>(Layout::Transport);
+    block.sideBusCount = std::min(r.get(Layout::SideBusCount), Layout::MaxSideBuses);
+    block.beforeBlockCount = r.get(Layout::BeforeBlockCount);
+    block.beforeBlockItems = r.data() + Layout::BeforeBlockItems;
+    for (uint32_t b = 0; b < Layout::MaxSideBuses; ++b) {
+        block.sideBuses[b].channels = r.pointer<float*>(Layout::sideBusChannels(b));
+        block.sideBuses[b].channelCount = r.get(Layout::sideBusChannelCount(b));
     }
-    block.flagA = r.u32(352) != 0;
-    block.flagB = r.u32(356) != 0;
+    block.analysisPass = r.get(Layout::AnalysisPass) != 0;
     return block;
 }
 
-int32_t editorSelector(PluginCore& p, void* record)
+int32_t processBypassed(PluginCore& p, const RecordView& r)
 {
-    const RecordView r(record);
-    switch (r.u32(0)) {
-    case 0: {
-        const uint32_t words[3] = {r.u32(32), r.u32(36), r.u32(40)};
-        return p.openEditor(r.u64(8), r.u32(16), r.u32(20), words, r.u32(72) != 0);
-    }
-    case 1: p.closeEditor(); return Success;
-    case 2:
-    case 3:
-    case 4: p.editorNoOperation(r.u32(0)); return Success;
-    case 5: r.setU32(60, p.idleEditor()); return Success;
-    case 6: r.setU64(64, p.editorWindowHandle()); return Success;
-    case 7:
-        if (p.editorEvent(r.u32(44), r.u32(48), r.u32(52)))
-            r.setU32(56, 1);
+    using Layout = Layout::Bypass;
+    const uint64_t frames = r.get(Layout::FrameCount);
+    if (frames != 0)
+        p.processBypassed(frames, r.get<uint64_t>(Layout::Inputs.offset), r.get<uint64_t>(Layout::Outputs.offset));
+    return Success;
+}
+
+int32_t forwardRenderRequest(PluginCore& p, const RecordView& r)
+{
+    using Layout = Layout::RenderRequest;
+    ElementSet::RenderRequest request{r.get(Layout::First), r.get(Layout::Second), r.get(Layout::Third),
+                                      r.get(Layout::Fourth), r.get(Layout::Flag), 0};
+    p.forwardRenderRequest(request);
+    r.set(Layout::Flag, request.flag);
+    r.set(Layout::Answer, request.answer);
+    return Success;
+}
+
+int32_t openEditor(PluginCore& p, const RecordView& r)
+{
+    using Layout = Layout::Editor;
+    PluginEditor::OpenRequest request;
+    request.parentWindow = r.get(Layout::ParentWindow);
+    request.width = r.get(Layout::Width);
+    request.height = r.get(Layout::Height);
+    request.words[0] = r.get(Layout::OpenWord1);
+    request.words[1] = r.get(Layout::OpenWord2);
+    request.words[2] = r.get(Layout::OpenFlag);
+    request.recording = r.get(Layout::Recording) != 0;
+    return p.openEditor(request);
+}
+
+int32_t editorOperation(PluginCore& p, const RecordView& r)
+{
+    using Layout = Layout::Editor;
+    switch (EditorCode(r.get(Layout::Code))) {
+    case EditorCode::Open: return openEditor(p, r);
+    case EditorCode::Close: p.closeEditor(); return Success;
+    case EditorCode::NoOperation2:
+    case EditorCode::NoOperation3:
+    case EditorCode::NoOperation4: return Success;
+    case EditorCode::Idle: r.set(Layout::IdleAnswer, uint32_t(p.idleEditor())); return Success;
+    case EditorCode::WindowHandle: r.set(Layout::WindowHandle, p.editorWindowHandle()); return Success;
+    case EditorCode::Event:
+        if (p.editorEvent(r.get(Layout::EventWord1), r.get(Layout::EventWord2), r.get(Layout::EventWord3)))
+            r.set(Layout::EventHandled, 1);
         return Success;
-    case 8: p.editorNotification(r.u32(16), r.u32(20)); return Success;
-    case 9: p.editorNotificationSecond(r.u32(24), r.u32(28)); return Success;
-    case 10: {
+    case EditorCode::Notification: p.editorNotification(r.get(Layout::Width), r.get(Layout::Height)); return Success;
+    case EditorCode::NotificationInSizeWords:
+        p.editorNotification(r.get(Layout::SizeWidth), r.get(Layout::SizeHeight));
+        return Success;
+    case EditorCode::ConstrainSize: {
         const auto& d = p.definition();
-        r.setU32(24, std::clamp(r.u32(24), d.minimumEditorWidth().value, d.maximumEditorWidth().value));
-        r.setU32(28, std::clamp(r.u32(28), d.minimumEditorHeight().value, d.maximumEditorHeight().value));
+        r.set(Layout::SizeWidth,
+              std::clamp(r.get(Layout::SizeWidth), d.minimumEditorWidth().value, d.maximumEditorWidth().value));
+        r.set(Layout::SizeHeight,
+              std::clamp(r.get(Layout::SizeHeight), d.minimumEditorHeight().value, d.maximumEditorHeight().value));
         return Success;
     }
-    case 11:
-        r.setU32(32, 0); // mode 0
-        r.setU32(60, 1); // known
+    case EditorCode::Mode:
+        r.set(Layout::ModeAnswer, 0); // this product's only mode
+        r.set(Layout::ModeKnown, 1);
         return Success;
     default: return Rejected;
     }
 }
 
-int32_t inputEventSelector(PluginCore& p, uint32_t selector, void* record)
+template <typename Layout>
+CoreRecords::EditorEvent readEditorEvent(const RecordView& r)
 {
-    const RecordView r(record);
     CoreRecords::EditorEvent event;
-    for (int i = 0; i < 5; ++i)
-        event.words[i] = r.u32(4 * size_t(i));
-    int32_t status;
-    if (selector == 29) {
-        status = p.editorInputEvent(event);
-        r.setU32(20, event.answer);
-    } else {
-        event.useCurrentPoint = r.u32(20) != 0;
-        status = p.editorInputEventSecond(event);
-        r.setU32(24, event.answer);
-    }
+    for (size_t i = 0; i < Layout::WordCount; ++i)
+        event.words[i] = r.get(Layout::word(i));
+    return event;
+}
+
+// Only the low byte of the instance's status goes back.
+int32_t editorInputEvent(PluginCore& p, const RecordView& r)
+{
+    auto event = readEditorEvent<Layout::InputEvent>(r);
+    const int32_t status = p.editorInputEvent(event);
+    r.set(Layout::InputEvent::Answer, event.answer);
     return status & 0xFF;
 }
 
-int32_t chunkSelector(PluginCore& p, void* record)
+int32_t editorInputEventWithPoint(PluginCore& p, const RecordView& r)
 {
-    const RecordView r(record);
-    const uint32_t size = r.u32(8);
-    switch (r.u32(0)) {
-    case 0: {
+    using Layout = Layout::InputEventWithPoint;
+    auto event = readEditorEvent<Layout>(r);
+    event.useCurrentPoint = r.get(Layout::UseCurrentPoint) != 0;
+    const int32_t status = p.editorInputEventWithPoint(event);
+    r.set(Layout::Answer, event.answer);
+    return status & 0xFF;
+}
+
+int32_t stateChunkOperation(PluginCore& p, const RecordView& r)
+{
+    using Layout = Layout::StateChunk;
+    const uint32_t size = r.get(Layout::ChunkSize);
+    bool done = true;
+    switch (ChunkCode(r.get(Layout::Code))) {
+    case ChunkCode::BuildAndMeasure: {
         uint32_t built = 0;
         const int32_t status = p.buildStateChunk(built);
-        r.setU32(8, built);
+        r.set(Layout::ChunkSize, built);
         return status;
     }
-    case 1:
-        if (!p.writeStateChunkSecondFlavour(size, r.pointer<void>(16)))
-            r.setU8(4, 1);
-        return Success;
-    case 2:
-        if (!p.writeStateChunk(size, r.pointer<void>(16)))
-            r.setU8(4, 1);
-        return Success;
-    case 3:
-        if (!p.restoreStateChunk(size, r.pointer<const void>(16), r.u32(28)))
-            r.setU8(4, 1);
-        return Success;
-    case 4: {
+    case ChunkCode::WriteSecondFlavour: done = p.writeStateChunkSecondFlavour(size, r.pointer(Layout::Buffer)); break;
+    case ChunkCode::WriteFirstFlavour: done = p.writeStateChunk(size, r.pointer(Layout::Buffer)); break;
+    case ChunkCode::Restore:
+        done = p.restoreStateChunk(size, r.pointer<const void>(Layout::Buffer), r.get(Layout::RestoreExtra));
+        break;
+    case ChunkCode::RestoreWithAnswer: {
         uint32_t answer = 0;
-        if (!p.restoreStateChunkVariant(size, r.pointer<const void>(16), r.f32(24), answer))
-            r.setU8(4, 1);
-        r.setU32(32, answer);
-        return Success;
+        done = p.restoreStateChunkWithAnswer(size, r.pointer<const void>(Layout::Buffer), r.get(Layout::RestoreValue),
+                                             answer);
+        r.set(Layout::RestoreAnswer, answer);
+        break;
     }
     default: return Rejected;
     }
+    if (!done)
+        r.set(Layout::Failed, 1);
+    return Success;
 }
 
 // This product declares no data items in either table.
-int32_t dataItemSelector(void* record)
+int32_t dataItemQuery(const RecordView& r)
 {
-    const RecordView r(record);
-    switch (r.u32(0)) {
-    case 0:
-    case 4: r.setU32(8, 0); return Success;
-    case 1:
-    case 2:
-    case 5: return Rejected; // no item n
-    case 3:
-        if (!r.pointer<void>(24) || !r.pointer<void>(32))
+    using Layout = Layout::DataItem;
+    switch (DataItemCode(r.get(Layout::Code))) {
+    case DataItemCode::Count:
+    case DataItemCode::SecondTableCount: r.set(Layout::Count, 0); return Success;
+    case DataItemCode::Copy:
+        if (!r.pointer(Layout::NameBuffer) || !r.pointer(Layout::DataBuffer))
             return NullRecord;
-        return Rejected;
+        return Rejected; // no item n
     default: return Rejected;
     }
 }
 
-int32_t instanceSelector(PluginCore& p, uint32_t selector, uint32_t lockIndex, void* record)
+int32_t drainRecordedEntries(PluginCore& p, const RecordView& r)
+{
+    using Layout = Layout::Drain;
+    const CoreRecords::Drain d{r.pointer<uint32_t>(Layout::Status),         r.pointer<uint32_t>(Layout::Constant),
+                               r.pointer<uint32_t>(Layout::Count),          r.pointer<uint64_t>(Layout::Entries),
+                               r.pointer<uint64_t>(Layout::DroppedEntries), r.pointer<uint64_t>(Layout::RecordingStartTick)};
+    if (!d.status || !d.constant || !d.count || !d.droppedEntries || !d.recordingStartTick)
+        return NullRecord;
+    return p.drainRecordedEntries(d);
+}
+
+int32_t instanceSelector(PluginCore& p, Selector selector, uint32_t lockIndex, void* record)
 {
     const RecordView r(record);
+    using Word = Layout::Word;
     switch (selector) {
-    case 2: {
-        CoreRecords::Drain d{r.pointer<uint32_t>(0), r.pointer<uint32_t>(8), r.pointer<uint32_t>(16),
-                             r.pointer<uint64_t>(24), r.pointer<uint64_t>(32), r.pointer<uint64_t>(40)};
-        if (!d.status || !d.constant || !d.count || !d.valueA || !d.valueB)
-            return NullRecord;
-        return p.drainRecordedEntries(d);
-    }
-    case 3: p.setInstanceFlag(true); return Success;
-    case 4: p.setInstanceFlag(false); return Success;
-    case 5: return p.activate();
-    case 6: return p.deactivate();
-    case 7: delete &p; return Success;
-    case 8: case 9: case 10: case 11: case 12: case 13: case 14: case 15: case 16:
-        return parameterSelector(p, selector, lockIndex, record);
-    case 17: return p.setSampleRateAndConfiguration(r.f32(0), r.u32(4));
-    case 18: r.setU32(0, p.statusWord(lockIndex)); return Success;
-    case 19:
+    case Selector::DrainRecordedEntries: return drainRecordedEntries(p, r);
+    case Selector::SetInstanceFlag: p.setInstanceFlag(true); return Success;
+    case Selector::ClearInstanceFlag: p.setInstanceFlag(false); return Success;
+    case Selector::Activate: return p.activate();
+    case Selector::Deactivate: return p.deactivate();
+    case Selector::DestroyInstance: delete &p; return Success;
+    case Selector::CountAutomatableParameters: r.set(Word::Value, p.automatableParameterCount()); return Success;
+    case Selector::DescribeAutomatableParameters:
+        return p.describeAutomatableParameters(r.get(Layout::Describe::Count), r.pointer(Layout::Describe::Records));
+    case Selector::GetParameterValue:
+    case Selector::GetSecondValue: return readValue(p, selector, lockIndex, r);
+    case Selector::SetParameterValue:
+        return p.setParameterValue(r.get(Layout::ParameterValue::Index), r.get(Layout::ParameterValue::Value), lockIndex);
+    case Selector::CountElementParameters: r.set(Word::Value, p.elementParameterCount()); return Success;
+    case Selector::DescribeSecondValues:
+        return p.describeSecondValues(r.get(Layout::Describe::Count), r.pointer(Layout::Describe::Records));
+    case Selector::SetSecondValue:
+        return p.setSecondValue(r.get(Layout::ParameterValue::Index), r.get(Layout::ParameterValue::Value), lockIndex);
+    case Selector::EditorHitTest: return hitTest(p, r);
+    case Selector::SetSampleRateAndConfiguration:
+        return p.setSampleRateAndConfiguration(r.get(Layout::Configuration::SampleRate),
+                                               r.get(Layout::Configuration::ChannelConfiguration));
+    case Selector::ReadStatusWord: r.set(Word::Value, p.statusWord(lockIndex)); return Success;
+    case Selector::Reset:
         p.reset();
-        r.setU32(0, p.statusWord(lockIndex));
+        r.set(Word::Value, p.statusWord(lockIndex));
         return Success;
-    case 20: p.switchRunState(r.u32(0) != 0, r.u32(4) != 0, lockIndex); return Success;
-    case 21: p.onSettle(); return Success;
-    case 22: p.processBlock(readProcessRecord(r)); return Success;
-    case 23:
-        if (r.u64(0) != 0)
-            p.processBypassed(r.u64(0), r.u64(8), r.u64(16));
+    case Selector::SwitchRunState:
+        p.switchRunState(r.get(Layout::RunState::Running) != 0, r.get(Layout::RunState::Hold) != 0, lockIndex);
         return Success;
-    case 24: {
-        uint32_t word = r.u32(0);
-        p.forwardWord(word);
-        r.setU32(0, word);
+    case Selector::Settle: p.onSettle(); return Success;
+    case Selector::ProcessBlock: p.processBlock(readProcessRecord(r)); return Success;
+    case Selector::ProcessBypassed: return processBypassed(p, r);
+    case Selector::ExchangeHostWord: {
+        uint32_t word = r.get(Word::Value);
+        p.exchangeHostWord(word);
+        r.set(Word::Value, word);
         return Success;
     }
-    case 25: p.forwardFloat(r.f32(0)); return Success;
-    case 26: p.notifyElementSet(); return Success;
-    case 27: p.forwardRenderRequest(r.data()); return Success;
-    case 28: return editorSelector(p, record);
-    case 29:
-    case 30: return inputEventSelector(p, selector, record);
-    case 31: return chunkSelector(p, record);
-    case 32:
-        if (!p.elementSetQuestion(r.u32(4), r.u32(8)))
-            r.setU32(0, 1);
+    case Selector::HandHostFloat: p.handHostFloat(r.get(Layout::HostFloat::Value)); return Success;
+    case Selector::ProcessingStopped: p.notifyElementSet(); return Success;
+    case Selector::ForwardRenderRequest: return forwardRenderRequest(p, r);
+    case Selector::EditorOperation: return editorOperation(p, r);
+    case Selector::EditorInputEvent: return editorInputEvent(p, r);
+    case Selector::EditorInputEventWithPoint: return editorInputEventWithPoint(p, r);
+    case Selector::StateChunkOperation: return stateChunkOperation(p, r);
+    case Selector::AskElementSet:
+        if (!p.askElementSet(r.get(Layout::Question::Subject), r.get(Layout::Question::Detail)))
+            r.set(Layout::Question::Refused, 1);
         return Success;
-    case 33: return dataItemSelector(record);
-    case 34:
-        r.setU32(0, 0);
-        r.setU32(0, p.answerWord());
+    case Selector::DataItemQuery: return dataItemQuery(r);
+    case Selector::ReadInstanceWord:
+        r.set(Word::Value, 0); // cleared first: the instance may leave it
+        r.set(Word::Value, p.instanceWord());
         return Success;
-    case 35: return p.unsupported();
-    case 36: return p.unsupportedSecond();
-    case 37: return p.settingsRequest(r.data());
-    case 38: p.storeHostOptionWord(r.u32(0)); return Success;
-    case 39: p.runIdleService(); return Success;
-    case 40: return p.propertyMessage(r.u32(0), r.u32(4), r.u64(8), lockIndex);
+    case Selector::Unsupported35:
+    case Selector::Unsupported36: return p.unsupported();
+    case Selector::SettingsRequest: return p.settingsRequest(r.data());
+    case Selector::StoreHostOptionWord: p.storeHostOptionWord(r.get(Word::Value)); return Success;
+    case Selector::IdleService: p.runIdleService(); return Success;
+    case Selector::PropertyMessage:
+        return p.propertyMessage(r.get(Layout::PropertyMessage::Id), r.get(Layout::PropertyMessage::DataSize),
+                                 r.get<uint64_t>(Layout::PropertyMessage::Data.offset), lockIndex);
     default: return UnknownSelector;
+    }
+}
+
+bool lockIndexAccepted(Lock rule, uint32_t lockIndex)
+{
+    switch (rule) {
+    case Lock::NoneIndexBelow2:
+    case Lock::Either: return lockIndex <= UserInterfaceLockIndex;
+    case Lock::AudioOnly: return lockIndex == ProcessingLockIndex;
+    case Lock::UiOnly: return lockIndex == UserInterfaceLockIndex;
+    default: return true;
     }
 }
 
 } // namespace
 
-EntryDispatcher::Lock EntryDispatcher::lockRule(uint32_t selector)
-{
-    switch (selector) {
-    case 0: case 1: case 7: case 39: return Lock::None;
-    case 37: case 38: return Lock::NoneIndexBelow2;
-    case 21: case 22: case 23: return Lock::AudioOnly;
-    case 28: case 29: case 30: case 31: case 32: return Lock::UiOnly;
-    case 24: case 25: case 26: case 27: return Lock::Unchecked;
-    default: return Lock::Either;
-    }
-}
-
-bool EntryDispatcher::needsRecord(uint32_t selector)
-{
-    switch (selector) {
-    case 3: case 4: case 5: case 6: case 7: case 21: case 26: case 35: case 36: case 39: return false;
-    default: return true;
-    }
-}
-
-int32_t EntryDispatcher::dispatch(int32_t protocol, uint32_t selector, uint32_t lockIndex, void* instance, void* record)
+int32_t EntryDispatcher::dispatch(int32_t protocol, uint32_t selectorNumber, uint32_t lockIndex, void* instance,
+                                  void* record)
 {
     if (protocol != ProtocolNumber)
         return WrongProtocol;
-    if (selector >= SelectorCount)
+    if (selectorNumber >= SelectorCount)
         return UnknownSelector;
-    if (selector != 0 && selector != 1 && !instance)
+    const Selector selector = Selector(selectorNumber);
+    const SelectorRule& rule = ruleOf(selector);
+    if (needsInstance(selector) && !instance)
         return NullInstance;
-    if (needsRecord(selector) && !record)
+    if (rule.needsRecord && !record)
         return NullRecord;
+    if (!lockIndexAccepted(rule.lock, lockIndex))
+        return BadLockIndex;
 
-    const Lock rule = lockRule(selector);
-    switch (rule) {
-    case Lock::NoneIndexBelow2:
-    case Lock::Either:
-        if (lockIndex > 1)
-            return BadLockIndex;
-        break;
-    case Lock::AudioOnly:
-        if (lockIndex != 0)
-            return BadLockIndex;
-        break;
-    case Lock::UiOnly:
-        if (lockIndex != 1)
-            return BadLockIndex;
-        break;
-    default:
-        break;
-    }
-
-    if (selector == 0)
+    if (selector == Selector::GetPluginInformation)
         return describePlugin(record);
-    if (selector == 1)
+    if (selector == Selector::CreateInstance)
         return createInstance(record);
 
     auto& plugin = *static_cast<PluginCore*>(instance);
-    if (rule == Lock::None || rule == Lock::NoneIndexBelow2)
+    if (rule.lock == Lock::None || rule.lock == Lock::NoneIndexBelow2)
         return instanceSelector(plugin, selector, lockIndex, record);
     Platform::ScopedLock hold(plugin.threadController().section(lockIndex));
     return instanceSelector(plugin, selector, lockIndex, record);

@@ -2,9 +2,9 @@
 
 #include "core/InvalidHistoryFile.h"
 #include "platform/Folders.h"
-#include "util/DataStreamIO.h"
-#include "util/File.h"
-#include "util/FileStream.h"
+#include "io/DataStreamIO.h"
+#include "io/File.h"
+#include "io/FileStream.h"
 #include "util/Log.h"
 
 #include <filesystem>

@@ -3,7 +3,7 @@
 
 #include "core/History.h"
 #include "core/PluginDefinition.h"
-#include "util/DataStream.h"
+#include "io/DataStream.h"
 
 namespace Util {
 

@@ -1,8 +1,8 @@
 #include "core/ParamInfoRecord.h"
 
-#include "core/BoolParam.h"
-#include "core/EnumParam.h"
-#include "core/FloatParam.h"
+#include "param/BoolParam.h"
+#include "param/EnumParam.h"
+#include "param/FloatParam.h"
 #include "core/RecordView.h"
 #include "dsp/ParamDeclaration.h"
 #include "util/Log.h"
@@ -74,17 +74,17 @@ ParamInfoRecord::Fields ParamInfoRecord::describe(const DSP::ParamDeclaration& d
 void ParamInfoRecord::write(void* record, const Fields& fields)
 {
     const RecordView r(record);
-    r.setText(DisplayNameOffset, DisplayNameSize, fields.displayName);
-    r.setText(SecondTextOffset, SecondTextSize, fields.secondText);
-    r.setText(LabelsOffset, LabelsSize, fields.kind == ParamListEntry::Enum ? joinedLabels(fields.labels) : "");
-    r.setU32(KindOffset, fields.kind);
-    r.setU32(FirstAttributeOffset, fields.attributes[0]);
-    r.setU32(FirstAttributeOffset + 4, 1);
-    r.setU32(FirstAttributeOffset + 8, 1);
-    r.setU32(FirstAttributeOffset + 12, 0);
-    r.setF32(MinimumOffset, fields.minimum);
-    r.setF32(MaximumOffset, fields.maximum);
-    r.setF32(DefaultOffset, fields.defaultValue);
-    r.setU32(SecondAttributeOffset, fields.attributes[1]);
-    r.setU32(ThirdAttributeOffset, fields.attributes[2]);
+    r.setText(Layout::DisplayName, fields.displayName);
+    r.setText(Layout::SecondText, fields.secondText);
+    r.setText(Layout::Labels, fields.kind == ParamListEntry::Enum ? joinedLabels(fields.labels) : "");
+    r.set(Layout::Kind, uint32_t(fields.kind));
+    r.set(Layout::FirstAttribute, fields.attributes[0]);
+    r.set(Layout::FixedWord1, 1);
+    r.set(Layout::FixedWord2, 1);
+    r.set(Layout::FixedWord3, 0);
+    r.set(Layout::Minimum, fields.minimum);
+    r.set(Layout::Maximum, fields.maximum);
+    r.set(Layout::Default, fields.defaultValue);
+    r.set(Layout::SecondAttribute, fields.attributes[1]);
+    r.set(Layout::DisplayStyle, fields.attributes[2]);
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "core/EntryProtocol.h"
 #include "core/ParamListEntry.h"
 
 #include <array>
@@ -14,35 +15,16 @@ namespace DSP {
 struct ParamDeclaration;
 }
 
-// The 4392-byte parameter information record of selectors 9 and 13 (little-endian,
-// text fields NUL-terminated and cut to their size less one byte):
-//      0  256  reserved: left as the caller gave it
-//    256 1024  display name
-//   1280 1024  second text
-//   2304 2048  enumeration labels joined by TAB (enumerations only)
-//   4352    4  kind: 0 float, 1 bool, 2 enumeration
-//   4356    4  first attribute word
-//   4360   12  the words 1, 1, 0
-//   4372   12  f32 minimum, maximum, default
-//   4384    4  second attribute word
-//   4388    4  third attribute word: the display style code
-// [any-thread]
+// The parameter information record of selectors 9 and 13, laid out as
+// EntryProtocol::Layout::ParameterInformation: display name, second text,
+// enumeration labels joined by TAB, kind (0 float, 1 bool, 2 enumeration), the
+// first attribute word, the words 1, 1, 0, the f32 minimum, maximum and
+// default, the second attribute word and the display style code. The first
+// 256 bytes stay as the caller gave them. [any-thread]
 class ParamInfoRecord {
 public:
-    static constexpr std::size_t Size = 4392;
-    static constexpr std::size_t DisplayNameOffset = 256;
-    static constexpr std::size_t DisplayNameSize = 1024;
-    static constexpr std::size_t SecondTextOffset = 1280;
-    static constexpr std::size_t SecondTextSize = 1024;
-    static constexpr std::size_t LabelsOffset = 2304;
-    static constexpr std::size_t LabelsSize = 2048;
-    static constexpr std::size_t KindOffset = 4352;
-    static constexpr std::size_t FirstAttributeOffset = 4356;
-    static constexpr std::size_t MinimumOffset = 4372;
-    static constexpr std::size_t MaximumOffset = 4376;
-    static constexpr std::size_t DefaultOffset = 4380;
-    static constexpr std::size_t SecondAttributeOffset = 4384;
-    static constexpr std::size_t ThirdAttributeOffset = 4388;
+    using Layout = EntryProtocol::Layout::ParameterInformation;
+    static constexpr std::size_t Size = Layout::Size;
 
     // How a value is best shown; the third attribute word.
     enum DisplayStyle : uint32_t { Continuous = 0, Stepped = 1, Switch = 2, List = 3 };

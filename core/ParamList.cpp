@@ -1,6 +1,6 @@
 #include "core/ParamList.h"
 
-#include "core/ControllerSet.h"
+#include "param/ControllerSet.h"
 #include "dsp/DSPSetImpl.h"
 #include "dsp/Element.h"
 #include "util/Log.h"

@@ -1,7 +1,7 @@
 #pragma once
 #include "core/ParamInfoRecord.h"
 #include "core/ParamListEntry.h"
-#include "core/ParamRegistration.h"
+#include "param/ParamRegistration.h"
 
 #include <memory>
 #include <optional>

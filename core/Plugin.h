@@ -1,36 +1,34 @@
 #pragma once
-#include <array>
 #include <atomic>
-#include <functional>
 #include <memory>
 #include <vector>
 
+#include "core/BlockPass.h"
 #include "core/ContextBase.h"
-#include "core/ElementSet.h"
-#include "dsp/ElementHost.h"
+#include "core/EditorForwarding.h"
+#include "core/EntryLog.h"
 #include "core/History.h"
 #include "core/HistoryDelegate.h"
-#include "core/ParamList.h"
+#include "core/HostParameters.h"
 #include "core/PluginCore.h"
-#include "core/PluginEditor.h"
-#include "core/PluginState.h"
-#include "util/ConfigFile.h"
+#include "core/PluginHelpFile.h"
+#include "core/SavedState.h"
+#include "core/UsageReporter.h"
+#include "dsp/ElementHost.h"
+#include "io/ConfigFile.h"
+#include "param/ElementSet.h"
 #include "util/Trackable.h"
 
 class PluginFactory;
 
-// One plug-in instance: owns its element set, the open editor, the status words,
-// the recorded-entry list and the processing bookkeeping. Created by the factory
-// (selector 1), destroyed by selector 7.
+// One plug-in instance, created by the factory (selector 1) and destroyed by
+// selector 7. It owns the element set and the parts that serve the entry
+// protocol: the block pass, the values the host sees, the saved state, the
+// recorded-entry log and the editor. The operations of PluginCore hand each
+// selector to its part; what stays here is the lifecycle, the configuration,
+// the status words and what the element set is told.
 class Plugin : public PluginCore, public DSP::ElementHost, public Trackable, public Util::HistoryDelegate {
 public:
-    static constexpr size_t TransportSize = 136;
-    static constexpr size_t BlockHistorySize = 19;
-    static constexpr uint32_t FreeHistoryEntry = 0xFFFFFFFFu;
-    static constexpr uint32_t ProcessingGraceMs = 2500;
-    static constexpr size_t MaxSideBusChannels = 64;
-    static constexpr size_t RecordingCapacity = 100000;
-
     // The element set defaults to the product's; tests may hand in their own.
     Plugin(const CoreRecords::Creation& creation, PluginFactory& factory, std::unique_ptr<ElementSet> elementSet = {});
     ~Plugin() override;
@@ -40,7 +38,7 @@ public:
     bool writeStateChunkSecondFlavour(uint32_t size, void* buffer) override;
     bool writeStateChunk(uint32_t size, void* buffer) override;
     bool restoreStateChunk(uint32_t size, const void* data, uint32_t extra) override;
-    bool restoreStateChunkVariant(uint32_t size, const void* data, float value, uint32_t& answer) override;
+    bool restoreStateChunkWithAnswer(uint32_t size, const void* data, float value, uint32_t& answer) override;
     void editorGestureBegins(uint32_t parameterIndex) override;
     void editorGestureEnds(uint32_t parameterIndex) override;
     void editorValueChanges(uint32_t parameterIndex) override;
@@ -59,108 +57,76 @@ public:
     int32_t setSampleRateAndConfiguration(float sampleRate, uint32_t channelConfiguration) override;
     uint32_t statusWord(uint32_t word) override;
     void reset() override;
-    void switchRunState(bool a, bool b, uint32_t lockIndex) override;
+    void switchRunState(bool running, bool hold, uint32_t lockIndex) override;
     void onSettle() override;
     void processBlock(const CoreRecords::Process& block) override;
     void beforeBlock(uint32_t count, const uint8_t* items) override;
     void afterBlock() override;
     void processBypassed(uint64_t frames, uint64_t inputs, uint64_t outputs) override;
-    void forwardWord(uint32_t& word) override;
-    void forwardFloat(float value) override;
+    void exchangeHostWord(uint32_t& word) override;
+    void handHostFloat(float value) override;
     void notifyElementSet() override;
-    void forwardRenderRequest(uint8_t* record) override;
+    void forwardRenderRequest(ElementSet::RenderRequest& request) override;
     void closeEditor() override;
-    void editorNoOperation(uint32_t code) override;
     uint8_t idleEditor() override;
     uint64_t editorWindowHandle() override;
-    void editorNotification(uint32_t a, uint32_t b) override;
-    void editorNotificationSecond(uint32_t a, uint32_t b) override;
-    bool editorEvent(uint32_t a, uint32_t b, uint32_t c) override;
+    void editorNotification(uint32_t first, uint32_t second) override;
+    bool editorEvent(uint32_t first, uint32_t second, uint32_t third) override;
     int32_t editorInputEvent(CoreRecords::EditorEvent& event) override;
-    int32_t editorInputEventSecond(CoreRecords::EditorEvent& event) override;
-    uint32_t answerWord() override;
+    int32_t editorInputEventWithPoint(CoreRecords::EditorEvent& event) override;
+    uint32_t instanceWord() override;
     int32_t propertyMessage(uint32_t id, uint32_t size, uint64_t data, uint32_t lockIndex) override;
-    bool elementSetQuestion(uint32_t a, uint32_t b) override;
+    bool askElementSet(uint32_t subject, uint32_t detail) override;
     int32_t settingsRequest(uint8_t* record) override;
     void storeHostOptionWord(uint32_t word) override;
     void idle() override;
-    int32_t openEditor(uint64_t parentWindow, uint32_t width, uint32_t height, const uint32_t words[3],
-                       bool recording) override;
+    int32_t openEditor(const PluginEditor::OpenRequest& request) override;
 
     // DSP::ElementHost: the processing lock and tests are the instance's own.
     Platform::CriticalSection& GetProcessingLock() override { return threadController().processing(); }
-    bool IsProcessing() const override { return isProcessing(); }
-    bool IsProcessingThread() const override { return isProcessingThread(); }
-    std::optional<double> GetSamplePosition() const override;
+    bool IsProcessing() const override { return blockPass_.isProcessing(); }
+    bool IsProcessingThread() const override { return blockPass_.isProcessingThread(); }
+    std::optional<double> GetSamplePosition() const override { return blockPass_.samplePosition(); }
 
-    // Processing tests, on the millisecond tick. [any-thread]
-    bool isProcessing() const;                // a pass runs, or one began < 2500 ms ago
-    bool isAudioFlowingBetweenBlocks() const; // no pass runs and one began < 2500 ms ago
-    bool isActive() const { return active_; }
-    bool isProcessingThread() const;
+    // Util::HistoryDelegate: undo history, kept in the history file between sessions. [ui-thread]
+    uint32_t historyWord() const override;
+    std::vector<uint8_t> historyState() override; // the first flavour of the state chunk
+    const Util::History& history() const { return history_; }
+
+    // The instance's parts.
+    BlockPass& blockPass() { return blockPass_; }
+    const BlockPass& blockPass() const { return blockPass_; }
+    HostParameters& parameters() { return *parameters_; }
+    SavedState& savedState() { return *savedState_; }
+    PluginEditor* editor() const { return editor_.editor(); }
+    ElementSet& elementSet() { return *elementSet_; }
+    // What the instance keeps besides its element parameters. [ui-thread]
+    Context::ContextBase& context() { return *context_; }
 
     // An element asks for the status words to be recomputed at the end of the
     // current block pass. [audio-thread]
     void requestStatusRecompute() { statusRecompute_.store(true, std::memory_order_release); }
 
+    bool isActive() const { return active_; }
     float sampleRate() const { return sampleRate_; }
     uint32_t channelConfiguration() const { return channelConfiguration_; }
     uint32_t channelCount() const { return channelCount_; }
-    const std::array<uint8_t, TransportSize>& transport() const { return transport_; }
-    double transportSamplePosition() const;
-    bool transportValid() const { return transportValid_; }
-    // Flags A and B of the block being processed. [audio-thread]
-    bool blockFlagA() const { return blockFlagA_; }
-    bool blockFlagB() const { return blockFlagB_; }
-    ElementSet& elementSet() { return *elementSet_; }
-    std::array<uint32_t, BlockHistorySize> blockSizeHistory() const { return blockSizeHistory_; }
-    void setBlockSizeHistoryEnabled(bool on) { blockSizeHistoryEnabled_ = on; }
     WrapperLink::ActivationWords activationWords() const { return activationWords_; }
     bool hostOptionWordSet() const { return hostOptionSet_; }
     uint32_t hostOptionWord() const { return hostOption_; }
-    PluginEditor* editor() const { return editor_.get(); }
+    // Where the instance reports its use; null when the product reports nothing. [any-thread]
+    UsageReporter* usageReporter() const { return usageReporter_.get(); }
+    // The host's help command: opens the plug-in's own help file. [ui-thread]
+    bool showHelpFile() const { return PluginHelpFile(definition()).show(editor() != nullptr); }
     // The product's settings, "SOFTWARE/Quillex/TW6Relay". [any-thread], not audio
     Util::ConfigFile& settings() { return settings_; }
     uint32_t frozenSystemDelay() const { return frozenSystemDelay_; }
 
-    // Undo history, kept in the history file between sessions. [ui-thread]
-    uint32_t historyWord() const override;
-    // The first flavour of the state chunk.
-    std::vector<uint8_t> historyState() override;
-    const Util::History& history() const { return history_; }
-
-    // The values the host sees: the automatable list (selectors 8-11) and the
-    // second value list, every element parameter (12-15).
-    const ParamList& automatableParameters() const { return automatable_; }
-    const ParamList& secondValues() const { return secondValues_; }
-    enum class ValueList { Automatable, Second };
-    // Offered every value the host sets, before it reaches a parameter; a hook
-    // that answers 1 has taken the value. [any-thread]
-    using ValueHook = std::function<uint32_t(ValueList list, uint32_t index, float value)>;
-    void setValueHook(ValueHook hook) { valueHook_ = std::move(hook); }
-    // The state chunk of either flavour, as selector 31 writes it. [ui-thread]
-    const std::vector<uint8_t>& stateChunk(PluginState::Flavour flavour);
-    // What the instance keeps besides its element parameters. [ui-thread]
-    Context::ContextBase& context() { return *context_; }
-    // The session identifier the saved state carries, when the product uses one.
-    const Util::String& sessionIdentifier();
-
 private:
-    void runBlockPass(const CoreRecords::Process& block);
-    void processSubBlocks(const CoreRecords::Process& block);
-    void prepareSideBuses(const CoreRecords::Process& block);
-    void recordBlockSize(uint64_t frames);
-    void recordEntry(uint64_t frames);
-    void recomputeStatusWords();
-    void startRecording();
     void makeParameterModel();
-    template <typename Call>
-    int32_t onCallersSide(uint32_t lockIndex, Call&& call);
-    int32_t readValue(const ParamList& list, uint32_t index, float& value, uint32_t lockIndex);
-    int32_t writeValue(ValueList which, uint32_t index, float value, uint32_t lockIndex);
-    PluginState::Extras stateExtras();
-    bool copyStateChunk(PluginState::Flavour flavour, uint32_t size, void* buffer);
-    void sendGesture(uint32_t kind, uint32_t parameterIndex);
+    void recomputeStatusWords();
+    void reportStatusRecompute();
+    void sendGesture(EntryProtocol::GestureKind kind, uint32_t parameterIndex);
 
     PluginFactory& factory_;
     Util::ConfigFile settings_;
@@ -168,47 +134,21 @@ private:
     float sampleRate_;
     uint32_t channelConfiguration_;
     uint32_t channelCount_;
+    // Before the element set: its elements may ask the processing tests while they are made.
+    BlockPass blockPass_;
+    EntryLog entryLog_;
     std::unique_ptr<ElementSet> elementSet_;
-    std::unique_ptr<PluginEditor> editor_;
+    std::unique_ptr<UsageReporter> usageReporter_;
 
     std::atomic<bool> active_{false};
-    std::atomic<bool> processing_{false};
-    std::atomic<uint32_t> lastBlockTick_{0};
-    std::atomic<uint32_t> processingThread_{0};
-    std::atomic<bool> processingThreadValid_{false};
     std::atomic<bool> reconfiguring_{false};
-    std::atomic<bool> settling_{false};
     std::atomic<bool> statusRecompute_{false};
     std::atomic<uint32_t> statusWords_[2] = {0, 0};
 
-    std::array<uint8_t, TransportSize> transport_{};
-    bool transportValid_ = false;
-    bool blockFlagA_ = false;
-    bool blockFlagB_ = false;
-    bool blockSizeHistoryEnabled_ = true;
-    std::array<uint32_t, BlockHistorySize> blockSizeHistory_;
-    size_t blockSizeHistoryUsed_ = 0; // the entries before it are filled
-
-    std::vector<float*> mainChannels_;
-    std::array<std::array<float*, MaxSideBusChannels>, CoreRecords::Process::MaxSideBuses> sideChannels_{};
-    std::array<ElementSet::SideBus, CoreRecords::Process::MaxSideBuses> sideBuses_{};
-
-    // The recorded-entry list of selector 2: one 8-byte entry per block (tick in
-    // the high word, frame count in the low word) while recording is on.
-    std::atomic<bool> recording_{false};
-    std::vector<uint64_t> recordedEntries_;
-    std::atomic<uint64_t> droppedEntries_{0};
-    uint64_t recordingStartTick_ = 0;
-    std::atomic<uint32_t> recordingStatus_{0};
-
-    // The parameter model and the saved state.
+    EditorForwarding editor_;
     std::unique_ptr<Context::ContextBase> context_;
-    std::unique_ptr<PluginState> state_;
-    ParamList automatable_;
-    ParamList secondValues_;
-    ValueHook valueHook_;
-    uint32_t coreHostNumber_ = 0;
-    Util::String sessionIdentifier_;
+    std::unique_ptr<SavedState> savedState_;
+    std::unique_ptr<HostParameters> parameters_;
 
     Util::History history_;
     WrapperLink::ActivationWords activationWords_;

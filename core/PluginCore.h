@@ -3,62 +3,15 @@
 #include <cstdint>
 #include <optional>
 
+#include "core/CoreRecords.h"
 #include "core/DeferredTaskQueue.h"
 #include "core/HostContext.h"
 #include "core/PluginCoreCallback.h"
 #include "core/PluginDefinition.h"
+#include "core/PluginEditor.h"
 #include "core/ThreadController.h"
 #include "core/WrapperLink.h"
-
-// The records the entry dispatcher hands to the instance, already unpacked
-// from the wrapper's bytes.
-namespace CoreRecords {
-
-struct Creation {
-    PluginCoreCallbackFn callback = nullptr;
-    void* wrapperHandle = nullptr;
-    Util::String name;
-    HostContext hostContext;
-    float sampleRate = 0.0f;
-    uint32_t channelConfiguration = 0;
-    bool firstFlag = false;
-    bool recording = false;
-};
-
-struct Drain { // selector 2: six caller pointers
-    uint32_t* status;
-    uint32_t* constant;
-    uint32_t* count;
-    uint64_t* entries; // may be null
-    uint64_t* valueA;
-    uint64_t* valueB;
-};
-
-struct SideBus {
-    float** channels = nullptr;
-    uint32_t channelCount = 0;
-};
-
-struct Process { // selector 22
-    static constexpr uint32_t MaxSideBuses = 16;
-    uint64_t frameCount = 0;
-    float** channels = nullptr;
-    uint8_t* transport = nullptr; // 136 bytes
-    uint32_t sideBusCount = 0;
-    uint32_t beforeBlockCount = 0;
-    const uint8_t* beforeBlockItems = nullptr; // 128 bytes
-    SideBus sideBuses[MaxSideBuses];
-    bool flagA = false;
-    bool flagB = false;
-};
-
-struct EditorEvent { // selectors 29 and 30
-    uint32_t words[5] = {0, 0, 0, 0, 0}; // a..d and the flag (29), or a..e (30)
-    bool useCurrentPoint = false;        // 30 only
-    uint32_t answer = 0;
-};
-
-} // namespace CoreRecords
+#include "param/ElementSet.h"
 
 // The instance as the entry protocol sees it. Holds the wrapper link, the host
 // context, the product definition, the two named critical sections, the flag of
@@ -76,7 +29,7 @@ public:
     virtual bool writeStateChunkSecondFlavour(uint32_t size, void* buffer) = 0;
     virtual bool writeStateChunk(uint32_t size, void* buffer) = 0;
     virtual bool restoreStateChunk(uint32_t size, const void* data, uint32_t extra) = 0;
-    virtual bool restoreStateChunkVariant(uint32_t size, const void* data, float value, uint32_t& answer) = 0;
+    virtual bool restoreStateChunkWithAnswer(uint32_t size, const void* data, float value, uint32_t& answer) = 0;
     // Slots 5-7: gestures made in the editor (reverse 1). [ui-thread]
     virtual void editorGestureBegins(uint32_t parameterIndex) = 0;
     virtual void editorGestureEnds(uint32_t parameterIndex) = 0;
@@ -101,43 +54,42 @@ public:
     // Slot 23: selector 17. [any-thread]
     virtual int32_t setSampleRateAndConfiguration(float sampleRate, uint32_t channelConfiguration) = 0;
     // Slot 24 is internal. Slots 25-28: selectors 18-21.
-    virtual uint32_t statusWord(uint32_t word) = 0;              // [any-thread]
-    virtual void reset() = 0;                                     // [any-thread]
-    virtual void switchRunState(bool a, bool b, uint32_t lockIndex) = 0; // [any-thread]
-    virtual void onSettle() = 0;                                  // [audio-thread]
+    virtual uint32_t statusWord(uint32_t word) = 0;                            // [any-thread]
+    virtual void reset() = 0;                                                   // [any-thread]
+    virtual void switchRunState(bool running, bool hold, uint32_t lockIndex) = 0; // [any-thread]
+    virtual void onSettle() = 0;                                                // [audio-thread]
     // Slots 29-32: selectors 22 and 23. [audio-thread]
     virtual void processBlock(const CoreRecords::Process& block) = 0;
     virtual void beforeBlock(uint32_t count, const uint8_t* items) = 0;
     virtual void afterBlock() = 0;
     virtual void processBypassed(uint64_t frames, uint64_t inputs, uint64_t outputs) = 0;
-    // Slots 33-36: forwarded to the element set (selectors 24-27). [any-thread]
-    virtual void forwardWord(uint32_t& word) = 0;
-    virtual void forwardFloat(float value) = 0;
+    // Slots 33-36: handed to the element set (selectors 24-27). [any-thread]
+    virtual void exchangeHostWord(uint32_t& word) = 0;
+    virtual void handHostFloat(float value) = 0;
     virtual void notifyElementSet() = 0;
-    virtual void forwardRenderRequest(uint8_t* record) = 0;
-    // Slots 37-47: the editor (selectors 28-30). [ui-thread]
+    virtual void forwardRenderRequest(ElementSet::RenderRequest& request) = 0;
+    // Slots 37-47: the editor (selectors 28-30); codes 2 to 4 of selector 28
+    // do nothing in this product and reach no slot. [ui-thread]
     virtual void closeEditor() = 0;
-    virtual void editorNoOperation(uint32_t code) = 0;
     virtual uint8_t idleEditor() = 0;
     virtual uint64_t editorWindowHandle() = 0;
-    virtual void editorNotification(uint32_t a, uint32_t b) = 0;
-    virtual void editorNotificationSecond(uint32_t a, uint32_t b) = 0;
-    virtual bool editorEvent(uint32_t a, uint32_t b, uint32_t c) = 0;
+    // Codes 8 and 9 carry their two words at different places of the record.
+    virtual void editorNotification(uint32_t first, uint32_t second) = 0;
+    virtual bool editorEvent(uint32_t first, uint32_t second, uint32_t third) = 0;
     virtual int32_t editorInputEvent(CoreRecords::EditorEvent& event) = 0;
-    virtual int32_t editorInputEventSecond(CoreRecords::EditorEvent& event) = 0;
+    virtual int32_t editorInputEventWithPoint(CoreRecords::EditorEvent& event) = 0;
     // Slots 48-54. [any-thread]
-    virtual uint32_t answerWord() = 0;
-    virtual int32_t unsupported() { return EntryProtocol::Rejected; }
-    virtual int32_t unsupportedSecond() { return EntryProtocol::Rejected; }
+    virtual uint32_t instanceWord() = 0; // selector 34
+    virtual int32_t unsupported() { return EntryProtocol::Rejected; } // selectors 35, 36
     virtual int32_t propertyMessage(uint32_t id, uint32_t size, uint64_t data, uint32_t lockIndex) = 0;
-    virtual bool elementSetQuestion(uint32_t a, uint32_t b) = 0;
+    // Selector 32: the element set's yes or no, after which it is notified.
+    virtual bool askElementSet(uint32_t subject, uint32_t detail) = 0;
     virtual int32_t settingsRequest(uint8_t* record) = 0;
     virtual void storeHostOptionWord(uint32_t word) = 0;
     // Work of the idle service after the deferred tasks. [ui-thread]
     virtual void idle() {}
     // Opening the editor (selector 28, code 0). [ui-thread]
-    virtual int32_t openEditor(uint64_t parentWindow, uint32_t width, uint32_t height, const uint32_t words[3],
-                               bool recording) = 0;
+    virtual int32_t openEditor(const PluginEditor::OpenRequest& request) = 0;
 
     // Non-virtual services.
     ThreadController& threadController() { return threads_; }

@@ -37,20 +37,24 @@ uint32_t PluginDefinition::switchF(int index) const
         return 1;
     case 3:
         return switchF(2);
-    case 5: {
-        // Host 2 at versions above 11.3.0 wants the switch off; an unknown
-        // version keeps it on.
-        if (hostNumber() != 2)
-            return 1;
-        const auto version = HostVersion::remembered();
-        return !version || version->atMost(11, 3, 0) ? 1 : 0;
-    }
+    case 5:
+        return hostVersionSwitch();
     case 8:
-        return hostNumber() == 1 ? 1 : 0;
+        return hostOneSwitch();
     default:
         return 0;
     }
 }
+
+uint32_t PluginDefinition::hostVersionSwitch() const
+{
+    if (hostNumber() != 2)
+        return 1;
+    const auto version = HostVersion::remembered();
+    return !version || version->atMost(11, 3, 0) ? 1 : 0;
+}
+
+uint32_t PluginDefinition::hostOneSwitch() const { return hostNumber() == 1 ? 1 : 0; }
 
 float PluginDefinition::floatAnswer(int index) const
 {

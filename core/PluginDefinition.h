@@ -57,7 +57,12 @@ public:
     virtual Text textE2(const HostContext&) const { return {}; }
     virtual Util::String secondProductFourCC(const HostContext&) const = 0;
     virtual uint32_t wordF1() const { return 128; }
-    virtual uint32_t switchF(int index) const;  // F2..F11
+    virtual uint32_t switchF(int index) const;  // F2..F11; F5 and F8 as below
+    // Switch F5: on, except under host 2 at a version above 11.3.0 (an unknown
+    // version keeps it on).
+    virtual uint32_t hostVersionSwitch() const;
+    // Switch F8: on under host 1 only.
+    virtual uint32_t hostOneSwitch() const;
     virtual uint32_t wordG(int index) const { (void)index; return 0; } // G1..G15
     virtual uint32_t switchG16() const { return 0; }
     virtual Text textH1(const HostContext&) const = 0;
@@ -79,6 +84,16 @@ public:
     virtual Util::String plainProductName() const = 0;
     virtual float floatAnswer(int index) const;   // 1..3: 15.0, 1.0, 5.0
     virtual uint32_t wordAnswer(int index) const; // 1..3: 100, 8192, 2
+
+    // The ReWire device's description (asked with format 12). The generic
+    // device is inert: no name, no signature, no channels.
+    virtual Util::String reWireDeviceName() const { return {}; }
+    virtual Util::String reWireSignature() const { return {}; }
+    virtual uint32_t reWireChannelCount() const { return 0; }
+    virtual Util::String reWireChannelName(uint32_t) const { return {}; }
+    virtual bool reWireFirstChannelFlag(uint32_t) const { return false; }
+    virtual bool reWireSecondChannelFlag(uint32_t) const { return false; }
+    virtual uint32_t reWireDeviceValue() const { return 0; }
 
     // The definition's own flag, answered by several host switches.
     uint8_t flag() const { return flag_; }

@@ -27,17 +27,22 @@ public:
     virtual uint8_t idle() = 0;
     virtual uint64_t windowHandle() const = 0;
     // Editor event with three words; true when handled.
-    virtual bool event(uint32_t a, uint32_t b, uint32_t c) = 0;
-    virtual void notify(uint32_t a, uint32_t b) = 0;
-    // Input events of the two forms; the answer goes back to the wrapper.
-    virtual uint32_t inputEvent(uint32_t a, uint32_t b, uint32_t c, uint32_t d, uint32_t flag) = 0;
-    virtual uint32_t inputEvent2(uint32_t a, uint32_t b, uint32_t c, uint32_t d, uint32_t e, bool useCurrentPoint) = 0;
+    virtual bool event(uint32_t first, uint32_t second, uint32_t third) = 0;
+    virtual void notify(uint32_t first, uint32_t second) = 0;
+    // Input events of the two forms; the answer (1: handled) goes back to the
+    // wrapper. In the first a move with the drag flag set is a drag; the second
+    // carries a wheel step and may ask for the window's current pointer position
+    // instead of its own.
+    virtual uint32_t inputEvent(uint32_t kind, uint32_t x, uint32_t y, uint32_t modifiers, uint32_t drag) = 0;
+    virtual uint32_t inputEventWithPoint(uint32_t kind, uint32_t x, uint32_t y, uint32_t modifiers, uint32_t wheel,
+                                         bool useCurrentPoint) = 0;
     // Parameter indices of the controls under a point.
     virtual std::vector<uint32_t> hitTest(uint32_t x, uint32_t y) = 0;
     // Text carried by a property message for the editor.
     virtual void propertyText(const std::string& text) = 0;
     // Other property messages; true when taken.
     virtual bool propertyMessage(uint32_t id, uint32_t size, uint64_t data) = 0;
-    // The host switched the run state (selector 20).
-    virtual void runStateChanged(bool a, bool fromUserInterface, bool bWasZero) = 0;
+    // The host switched the run state (selector 20); `holdClear` only tells from
+    // the user-interface side.
+    virtual void runStateChanged(bool running, bool fromUserInterface, bool holdClear) = 0;
 };

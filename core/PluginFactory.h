@@ -2,15 +2,18 @@
 #include <memory>
 
 #include "core/ContextBase.h"
-#include "core/ElementSet.h"
+#include "param/ElementSet.h"
 #include "core/PluginCore.h"
 #include "core/PluginDefinition.h"
 #include "core/PluginEditor.h"
+#include "core/UsageReporter.h"
 
 class Plugin;
 
 // The process-wide product factory: created on first use, kept until the library
-// unloads. Owns the one product definition. Operations in slot order.
+// unloads. Owns the one product definition. Operations in slot order. The core
+// knows only this interface; the product layer above it makes the factory and
+// the library's entry installs it before the first call reaches the core.
 class PluginFactory {
 public:
     virtual ~PluginFactory() = default;
@@ -24,6 +27,11 @@ public:
     virtual PluginCore* createPlugin(const CoreRecords::Creation& creation) = 0;
     // The instance's context, kept in its saved state. [any-thread]
     virtual std::unique_ptr<Context::ContextBase> createContext(Plugin& plugin) = 0;
+    // Where the instance's usage reports go; null: nowhere. [any-thread], not audio
+    virtual std::unique_ptr<UsageReporter> createUsageReporter(Plugin&) { return nullptr; }
 
+    // The installed factory; throws std::logic_error before one is installed. [any-thread]
     static PluginFactory& instance();
+    // Installs the product's factory (the entry, and test and bench mains). [any-thread]
+    static void install(PluginFactory& factory);
 };

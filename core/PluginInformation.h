@@ -1,4 +1,5 @@
 #pragma once
+#include "core/EntryProtocol.h"
 #include "core/HostContext.h"
 #include "core/PluginDefinition.h"
 
@@ -6,6 +7,6 @@
 // by field from the definition in the record's order. [any-thread]
 class PluginInformation {
 public:
-    static constexpr size_t RecordSize = 7764;
+    static constexpr size_t RecordSize = EntryProtocol::Layout::Information::Size;
     static void fill(const PluginDefinition& definition, const HostContext& context, void* record);
 };

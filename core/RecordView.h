@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <cstring>
 #include <string_view>
+#include <type_traits>
 
+#include "core/EntryProtocol.h"
 #include "util/Text.h"
 
 // Little-endian access to the fixed-layout records that cross the wrapper
@@ -53,10 +55,34 @@ public:
     // A four-character code as a 32-bit number whose most significant byte is the first character.
     void setFourCC(size_t offset, std::string_view code) const
     {
-        uint32_t v = 0;
-        for (size_t i = 0; i < 4; ++i)
-            v = (v << 8) | uint8_t(i < code.size() ? code[i] : ' ');
-        setU32(offset, v);
+        setU32(offset, EntryProtocol::fourCharacterCode(code));
+    }
+
+    // The same through the field descriptors of the entry protocol's layouts.
+    template <typename T>
+    T get(EntryProtocol::Field<T> field) const
+    {
+        return get<T>(field.offset);
+    }
+    template <typename T>
+    void set(EntryProtocol::Field<T> field, std::type_identity_t<T> value) const
+    {
+        set<T>(field.offset, value);
+    }
+    template <typename T = void>
+    T* pointer(EntryProtocol::Field<EntryProtocol::Address> field) const
+    {
+        return pointer<T>(field.offset);
+    }
+    void setPointer(EntryProtocol::Field<EntryProtocol::Address> field, const void* pointer) const
+    {
+        EntryProtocol::writeAddress(bytes_, field, pointer);
+    }
+    Util::String text(EntryProtocol::TextField field) const { return text(field.offset, field.size); }
+    void setText(EntryProtocol::TextField field, std::string_view text) const { setText(field.offset, field.size, text); }
+    void setFourCC(EntryProtocol::Field<uint32_t> field, std::string_view code) const
+    {
+        set(field, EntryProtocol::fourCharacterCode(code));
     }
 
     uint8_t* data() const { return bytes_; }

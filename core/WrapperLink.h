@@ -14,26 +14,27 @@ public:
         Util::String name;
         float version = 0.0f; // 0 when the wrapper gave none
     };
-    struct ActivationWords {
-        uint32_t a = 0, b = 0, c = 0;
+    struct ActivationWords { // reverse 18; all 0 when the wrapper fails
+        uint32_t first = 0, second = 0, third = 0;
     };
 
     WrapperLink(PluginCoreCallbackFn callback, void* handle) : callback_(callback), handle_(handle) {}
 
-    bool parameterGesture(uint32_t kind, uint32_t parameterIndex, float value) const; // 1
-    bool statusWordChanged(uint32_t word, uint32_t value) const;                      // 2
-    bool rereadParameterList() const;                                                 // 3
-    bool userInterfaceWorkEnds() const;                                               // 4
-    bool userInterfaceWorkBegins() const;                                             // 5
-    bool report(uint32_t value) const;                                                // 9
-    std::optional<HostApplication> hostApplication() const;                           // 13
-    bool setHostFlag(uint32_t index, uint8_t flag) const;                             // 17
-    ActivationWords activationWords() const;                                          // 18
-    float dspSeconds() const;                                                         // 19
-    float userInterfaceSeconds() const;                                               // 20
-    bool propertyMessage(uint32_t id, uint32_t size, uint64_t data) const;           // 21
+    // In the order of EntryProtocol::ReverseSelector.
+    bool parameterGesture(EntryProtocol::GestureKind kind, uint32_t parameterIndex, float value) const;
+    bool statusWordChanged(uint32_t word, uint32_t value) const;
+    bool rereadParameterList() const;
+    bool userInterfaceWorkEnds() const;
+    bool userInterfaceWorkBegins() const;
+    bool report(uint32_t value) const;
+    std::optional<HostApplication> hostApplication() const;
+    bool setHostFlag(uint32_t index, uint8_t flag) const;
+    ActivationWords activationWords() const;
+    float dspSeconds() const;
+    float userInterfaceSeconds() const;
+    bool propertyMessage(uint32_t id, uint32_t size, uint64_t data) const;
 
-    int32_t call(uint32_t selector, uint32_t index, void* record) const;
+    int32_t call(EntryProtocol::ReverseSelector selector, uint32_t index, void* record) const;
 
 private:
     PluginCoreCallbackFn callback_;

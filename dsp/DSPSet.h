@@ -1,4 +1,5 @@
 #pragma once
+#include "param/ElementSet.h"
 #include "dsp/DSPSetImpl.h"
 #include "util/Trackable.h"
 
@@ -28,15 +29,8 @@ class DSPSet final : public DSPSetImpl {
 public:
     static constexpr uint32_t kMaxBeforeBlockItems = 16;
 
-    // A render request of the host (forwarded record; see HandleRenderRequest).
-    struct RenderRequest {
-        uint64_t a = 0;
-        uint32_t b = 0;
-        uint32_t c = 0;
-        uint64_t d = 0;
-        uint32_t flag = 0;
-        uint32_t answer = 0;
-    };
+    // A render request of the host (see HandleRenderRequest).
+    using RenderRequest = ::ElementSet::RenderRequest;
 
     DSPSet(ElementHost& host, float sampleRate, uint32_t channelFormat);
     ~DSPSet() override;

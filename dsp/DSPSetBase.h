@@ -1,5 +1,5 @@
 #pragma once
-#include "core/KeyValueCoding.h"
+#include "param/KeyValueCoding.h"
 #include "util/Text.h"
 
 #include <map>

@@ -1,6 +1,6 @@
 #include "dsp/DSPSetImpl.h"
 
-#include "core/ControllerSet.h"
+#include "param/ControllerSet.h"
 #include "dsp/Element.h"
 #include "dsp/ElementHost.h"
 

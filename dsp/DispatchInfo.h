@@ -1,5 +1,5 @@
 #pragma once
-#include "core/Param.h"
+#include "param/Param.h"
 #include "dsp/DSPCommandMailbox.h"
 #include "dsp/DispatchInfoBase.h"
 #include "dsp/DispatcherCommand.h"

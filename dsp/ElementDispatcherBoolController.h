@@ -1,5 +1,5 @@
 #pragma once
-#include "core/BoolParam.h"
+#include "param/BoolParam.h"
 #include "dsp/ElementDispatcherController.h"
 
 namespace Controller {

@@ -1,5 +1,5 @@
 #pragma once
-#include "core/ControllerSet.h"
+#include "param/ControllerSet.h"
 
 namespace DSP {
 class ElementDispatcher;

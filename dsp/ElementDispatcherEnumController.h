@@ -1,5 +1,5 @@
 #pragma once
-#include "core/EnumParam.h"
+#include "param/EnumParam.h"
 #include "dsp/ElementDispatcherController.h"
 
 namespace Controller {

@@ -1,5 +1,5 @@
 #pragma once
-#include "core/FloatParam.h"
+#include "param/FloatParam.h"
 #include "dsp/ElementDispatcherController.h"
 
 namespace Controller {

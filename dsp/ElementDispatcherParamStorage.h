@@ -1,5 +1,5 @@
 #pragma once
-#include "core/ParamStorage.h"
+#include "param/ParamStorage.h"
 #include "dsp/ElementParamImplBase.h"
 
 namespace Controller {

@@ -74,22 +74,11 @@ void PluginElementSet::reconfigure(float sampleRate, uint32_t channelConfigurati
     set_.SetFormat(sampleRate, channelConfiguration);
 }
 
-uint32_t PluginElementSet::answerWord(uint32_t word) { return set_.ExchangeHostWord(word); }
+uint32_t PluginElementSet::exchangeHostWord(uint32_t word) { return set_.ExchangeHostWord(word); }
 
-bool PluginElementSet::question(uint32_t a, uint32_t b) { return set_.AskHost(a, b); }
+bool PluginElementSet::answersYes(uint32_t subject, uint32_t detail) { return set_.AskHost(subject, detail); }
 
-void PluginElementSet::renderRequest(uint8_t* record)
-{
-    DSPSet::RenderRequest request;
-    std::memcpy(&request.a, record, 8);
-    std::memcpy(&request.b, record + 8, 4);
-    std::memcpy(&request.c, record + 12, 4);
-    std::memcpy(&request.d, record + 16, 8);
-    std::memcpy(&request.flag, record + 28, 4);
-    set_.HandleRenderRequest(request);
-    std::memcpy(record + 28, &request.flag, 4);
-    std::memcpy(record + 32, &request.answer, 4);
-}
+void PluginElementSet::renderRequest(RenderRequest& request) { set_.HandleRenderRequest(request); }
 
 void PluginElementSet::idle()
 {

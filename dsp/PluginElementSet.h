@@ -1,5 +1,5 @@
 #pragma once
-#include "core/ElementSet.h"
+#include "param/ElementSet.h"
 #include "dsp/DSPSet.h"
 
 namespace DSP {
@@ -37,11 +37,11 @@ public:
     uint32_t tailFrames() const override;
     void runStateChanged(bool running) override;
     void reconfigure(float sampleRate, uint32_t channelConfiguration) override;
-    uint32_t answerWord(uint32_t word) override;
-    bool question(uint32_t a, uint32_t b) override;
+    uint32_t exchangeHostWord(uint32_t word) override;
+    bool answersYes(uint32_t subject, uint32_t detail) override;
     void hostValue(float value) override { set_.ReceiveHostValue(value); }
     void notify() override { set_.NotifyHost(); }
-    void renderRequest(uint8_t* record) override;
+    void renderRequest(RenderRequest& request) override;
     // Commands coming back from the audio side, and parameter changes both ways.
     void idle() override;
     DSPSetImpl* dspSet() override { return &set_; }

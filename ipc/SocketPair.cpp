@@ -177,14 +177,23 @@ void SocketPair::poll(const void* callerArgument)
             if (request_->readable())
                 readReply(events);
             if (reply_->readable())
-                answerRequest(events);
-            if (replyOverdue())
-                reconnect();
+                receiveRequest(events);
         } catch (const ZmqError& e) {
             Util::Log::write(Util::format("IPC: poll failed, trying again at the next one: %1", e.message()));
         }
     }
+    // The editor's request is handled before it is answered; the handlers run
+    // without the socket lock, so they may take their own locks and send.
     emit(events);
+    Platform::ScopedLock lock(socketLock_);
+    try {
+        if (events.answer && socketsReady_)
+            answerRequest(*events.answer);
+        if (socketsReady_ && replyOverdue())
+            reconnect();
+    } catch (const ZmqError& e) {
+        Util::Log::write(Util::format("IPC: poll failed, trying again at the next one: %1", e.message()));
+    }
 }
 
 void SocketPair::readReply(PollEvents& events)
@@ -203,7 +212,7 @@ void SocketPair::readReply(PollEvents& events)
     events.replyReceived = true;
 }
 
-void SocketPair::answerRequest(PollEvents& events)
+void SocketPair::receiveRequest(PollEvents& events)
 {
     Frame type;
     Frame body;
@@ -217,7 +226,12 @@ void SocketPair::answerRequest(PollEvents& events)
         Util::Log::write(Util::format("IPC: editor request \"%1\" without a body answered false",
                                       printable(type.text())));
     }
-    // The reply socket takes no next request until this one is answered.
+    events.answer = handled;
+}
+
+// The reply socket takes no next request until this one is answered.
+void SocketPair::answerRequest(bool handled)
+{
     const auto answer = MessageCodec::encodeReply(handled);
     if (reply_->send(MessageCodec::replyType, true))
         reply_->send(answer.bytes(), false);

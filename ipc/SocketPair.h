@@ -20,8 +20,9 @@ class Context;
 //
 // Every use of the sockets, from senders and from the poll, is serialised by
 // one lock, held only for non-blocking socket calls. Signals are emitted by
-// `poll` after that lock is released, so a slot may take its own locks and
-// send again without ordering trouble against senders that hold theirs.
+// `poll` while that lock is released, so a slot may take its own locks and
+// send again without ordering trouble against senders that hold theirs; the
+// editor's request is answered after its slots have run.
 class SocketPair : public Trackable {
 public:
     // The endpoints the plug-in connects to; the editor binds all three.
@@ -52,8 +53,9 @@ public:
     // waits on the network.
     bool sendRequest(int32_t value);
 
-    // Services the sockets without waiting: reads the editor's reply, answers
-    // one editor request, abandons a request unanswered for more than
+    // Services the sockets without waiting: reads the editor's reply, takes
+    // one editor request, emits the signals (so the request is handled), then
+    // answers it, and abandons a request unanswered for more than
     // replyTimeoutMs by reconnecting. `callerArgument` goes to beforePoll.
     // [ui-thread] (the idle service)
     void poll(const void* callerArgument = nullptr);
@@ -90,12 +92,14 @@ private:
         bool messageReceived = false;
         std::optional<int32_t> enumerated;
         std::optional<std::pair<int32_t, uint32_t>> unsignedValue;
+        std::optional<bool> answer; // an editor request came in; answer it with this
     };
 
     void createSockets();
     bool sendEnumerated(Socket& socket, int32_t value);
     void readReply(PollEvents& events);
-    void answerRequest(PollEvents& events);
+    void receiveRequest(PollEvents& events);
+    void answerRequest(bool handled);
     bool dispatch(std::string_view type, std::span<const uint8_t> body, PollEvents& events);
     bool replyOverdue() const;
     void emit(const PollEvents& events);

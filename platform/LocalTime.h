@@ -10,4 +10,8 @@ struct LocalDateTime {
 };
 LocalDateTime localDateTimeNow();
 
+// Now in local time with the zone's offset, "yyyy-mm-ddThh:mm:ss+hhmm" (the
+// form of strftime's "%FT%T%z"). [any-thread]
+Util::String localTimeStampNow();
+
 } // namespace Platform

@@ -15,7 +15,8 @@ public:
     virtual void show(const Util::String& title, const Util::String& text, Icon icon) = 0; // [any-thread], not audio
 };
 
-// The installed box, else the system's (see posix/X11MessageBox.h).
+// The installed box (the product installs the X11 dialog, posix/X11MessageBox.h),
+// else one that only logs.
 MessageBox& messageBox();
 void installMessageBox(MessageBox* box); // nullptr puts the system's back; the caller keeps ownership
 

@@ -9,4 +9,9 @@ Util::String hostProcessFileName();
 // Replaces the answer of hostProcessFileName(); an empty text removes the override.
 void overrideHostProcessFileName(const Util::String& name);
 
+// The folder of the file this code was loaded from: the plug-in library's
+// folder (the test program's, where the code is linked into one), with '/'
+// separators and no trailing one. Empty when it cannot be told. [any-thread]
+Util::String moduleFolder();
+
 } // namespace Platform

@@ -1,6 +1,6 @@
 # The embedded resource table "QxResEmbed": the images are drawn at build time by
 # relay-drawimages, then relay-respack packs them with the layouts and the style
-# sheet of resources/UI into a generated source that is compiled into relay_core.
+# sheet of resources/UI into a generated source that is compiled into relay_platform.
 add_executable(relay-drawimages ${CMAKE_CURRENT_SOURCE_DIR}/resources/generator/DrawImages.cpp)
 target_link_libraries(relay-drawimages PRIVATE PkgConfig::AGG PNG::PNG)
 target_compile_options(relay-drawimages PRIVATE ${RELAY_WARNINGS})
@@ -21,4 +21,4 @@ add_custom_command(
           UI/=${CMAKE_CURRENT_SOURCE_DIR}/resources/UI png/=${RELAY_RESOURCE_OUT}/images/png
   DEPENDS relay-respack ${RELAY_RESOURCE_OUT}/images.stamp ${RELAY_UI_RESOURCES}
   COMMENT "Packing the embedded resource table")
-target_sources(relay_core PRIVATE ${RELAY_RESOURCE_OUT}/QxResEmbed.cpp)
+set(RELAY_RESOURCE_SOURCE ${RELAY_RESOURCE_OUT}/QxResEmbed.cpp)

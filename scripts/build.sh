@@ -3,5 +3,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=${RELAY_BUILD_DIR:-build}
-cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=${RELAY_BUILD_TYPE:-RelWithDebInfo} >/dev/null
+# Warnings fail the build in CI only (CI=true there); ccache speeds rebuilds
+# where it is installed.
+werror=OFF
+[ "${CI:-}" = "true" ] && werror=ON
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=${RELAY_BUILD_TYPE:-RelWithDebInfo} -DRELAY_WERROR=$werror \
+    "${launcher[@]}" >/dev/null
 cmake --build "$build_dir" -j"$(nproc)"

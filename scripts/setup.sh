@@ -9,6 +9,7 @@ packages=(
   libzmq3-dev libmsgpack-cxx-dev zlib1g-dev libjsoncpp-dev libtinyxml-dev
   libboost-dev libfreetype-dev libagg-dev libpng-dev libfontconfig-dev
   libsqlite3-dev libx11-dev libcurl4-openssl-dev
+  libglib2.0-dev shared-mime-info
   fonts-dejavu-core
   sox libsndfile1-dev ffmpeg
   python3 python3-zmq python3-msgpack python3-soundfile python3-numpy

@@ -3,7 +3,7 @@
 #include "platform/Folders.h"
 #include "platform/MessageBox.h"
 #include "platform/Shell.h"
-#include "util/ConfigFile.h"
+#include "io/ConfigFile.h"
 
 #include <filesystem>
 

@@ -1,6 +1,6 @@
 #pragma once
 #include "platform/FileIO.h"
-#include "util/File.h"
+#include "io/File.h"
 #include "util/Text.h"
 
 namespace Shuttle {

@@ -6,7 +6,7 @@
 #include "platform/Folders.h"
 #include "shuttle/ClipFileName.h"
 #include "shuttle/HostSets.h"
-#include "util/ConfigFile.h"
+#include "io/ConfigFile.h"
 
 #include <algorithm>
 #include <cmath>

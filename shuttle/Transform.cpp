@@ -1,5 +1,6 @@
 #include "shuttle/Transform.h"
 
+#include "core/EntryProtocol.h"
 #include "core/HostIdentification.h"
 #include "core/HostVersion.h"
 #include "core/Plugin.h"
@@ -18,9 +19,9 @@
 namespace DSP {
 
 namespace {
-constexpr uint32_t TimelineOffsetMessage = 0x4460FADEu;
-constexpr uint32_t FormatDpmAudioSuite = 4;
-constexpr uint32_t FormatAaxAudioSuite = 7;
+constexpr uint32_t TimelineOffsetMessage = EntryProtocol::PropertyId::TimelineOffset;
+constexpr uint32_t FormatDpmAudioSuite = EntryProtocol::Format::DpmAudioSuite;
+constexpr uint32_t FormatAaxAudioSuite = EntryProtocol::Format::AaxAudioSuite;
 
 // Whether `text` says "maximum of <count>".
 constexpr bool namesMaximum(std::string_view text, uint32_t count)
@@ -184,14 +185,14 @@ void Transform::processBlock(uint32_t frames, float* const* channels)
     if (!hold.owns_lock() || !blockShuttle_)
         return;
     const auto s = State(blockShuttle_->GetState());
-    const bool flagA = plugin().blockFlagA();
+    const bool analysisPass = plugin().blockPass().analysisPass();
     if (offlineFormat()) {
-        offlineFormatBlock(flagA, s, frames, channels);
+        offlineFormatBlock(analysisPass, s, frames, channels);
         return;
     }
-    if (!flagA && s == State::ReadyToWrite)
+    if (!analysisPass && s == State::ReadyToWrite)
         play(frames, channels);
-    else if (!flagA && s == State::Captured)
+    else if (!analysisPass && s == State::Captured)
         return; // the captured clip waits for the editor
     else
         capture(s, frames, channels);
@@ -217,9 +218,9 @@ void Transform::play(uint32_t frames, float* const* channels)
         setBlockState(State::Idle);
 }
 
-void Transform::offlineFormatBlock(bool flagA, State s, uint32_t frames, float* const* channels)
+void Transform::offlineFormatBlock(bool analysisPass, State s, uint32_t frames, float* const* channels)
 {
-    if (!flagA) {
+    if (!analysisPass) {
         if (s == State::ReadyToWrite)
             play(frames, channels);
         return;
@@ -371,9 +372,9 @@ uint32_t Transform::channelCount() const { return plugin().channelCount(); }
 
 Shuttle::FileHandlerContext::Position Transform::transportPosition() const
 {
-    if (!plugin().transportValid())
+    if (!plugin().blockPass().transportValid())
         return {0, false};
-    return {int64_t(std::llround(plugin().transportSamplePosition())), true};
+    return {int64_t(std::llround(plugin().blockPass().transportSamplePosition())), true};
 }
 
 Util::ConfigFile& Transform::configurationStore() { return plugin().settings(); }

@@ -13,7 +13,7 @@
 #include "shuttle/FileHandlerContext.h"
 #include "shuttle/MainWindowActions.h"
 #include "shuttle/TransformBase.h"
-#include "ui/TimerQueue.h"
+#include "platform/TimerQueue.h"
 #include "util/Trackable.h"
 
 namespace DSP {
@@ -98,7 +98,7 @@ public:
 private:
     void capture(State state, uint32_t frames, float* const* channels);
     void play(uint32_t frames, float* const* channels);
-    void offlineFormatBlock(bool flagA, State state, uint32_t frames, float* const* channels);
+    void offlineFormatBlock(bool analysisPass, State state, uint32_t frames, float* const* channels);
     void setBlockState(State state); // [audio-thread] & processing lock
     State stateOnAudioSide() const;  // [audio-thread]
     void postRenderOrDiscardNotice();

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "core/ElementSet.h"
+#include "param/ElementSet.h"
 #include "dsp/PluginElementSet.h"
 
 class Plugin;
@@ -52,11 +52,11 @@ public:
     uint32_t latency() const override { return elements_->latency(); }
     uint32_t tailFrames() const override { return elements_->tailFrames(); }
     void reconfigure(float sampleRate, uint32_t channelConfiguration) override { setFormat(sampleRate, channelConfiguration); }
-    uint32_t answerWord(uint32_t word) override { return elements_->answerWord(word); }
-    bool question(uint32_t a, uint32_t b) override { return elements_->question(a, b); }
+    uint32_t exchangeHostWord(uint32_t word) override { return elements_->exchangeHostWord(word); }
+    bool answersYes(uint32_t subject, uint32_t detail) override { return elements_->answersYes(subject, detail); }
     void hostValue(float value) override { elements_->hostValue(value); }
     void notify() override;
-    void renderRequest(uint8_t* record) override { elements_->renderRequest(record); }
+    void renderRequest(RenderRequest& request) override { elements_->renderRequest(request); }
     bool propertyMessage(uint32_t id, uint32_t size, uint64_t data) override;
     void idle() override;
     DSPSetImpl* dspSet() override { return elements_->dspSet(); }

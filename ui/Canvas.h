@@ -3,7 +3,7 @@
 #include "ui/ImageLibrary.h"
 #include "ui/StyleSheet.h"
 #include "ui/TWPalette.h"
-#include "ui/TimerQueue.h"
+#include "platform/TimerQueue.h"
 #include "ui/Window.h"
 #include "ui/WindowMaker.h"
 #include "ui/WindowTree.h"

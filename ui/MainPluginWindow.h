@@ -66,7 +66,7 @@ public:
     // Text handed to the window through the wrapper's property message.
     virtual void propertyText(const Util::String& /*text*/) {}
     // The host switched its run state.
-    virtual void runStateChanged(bool /*a*/, bool /*fromUserInterface*/, bool /*bWasZero*/) {}
+    virtual void runStateChanged(bool /*running*/, bool /*fromUserInterface*/, bool /*holdClear*/) {}
 
     bool handleKey(const KeyEvent& /*key*/) override { return false; }
     void consoleCommand(const Util::String& /*line*/) override {}

@@ -50,7 +50,7 @@ uint32_t PluginEditorWindow::inputEvent(uint32_t a, uint32_t b, uint32_t c, uint
     return window_ && event && window_->input(*event) ? 1 : 0;
 }
 
-uint32_t PluginEditorWindow::inputEvent2(uint32_t a, uint32_t b, uint32_t c, uint32_t d, uint32_t e, bool useCurrentPoint)
+uint32_t PluginEditorWindow::inputEventWithPoint(uint32_t a, uint32_t b, uint32_t c, uint32_t d, uint32_t e, bool useCurrentPoint)
 {
     if (!window_)
         return 0;
@@ -71,10 +71,10 @@ void PluginEditorWindow::propertyText(const std::string& text)
 
 bool PluginEditorWindow::propertyMessage(uint32_t, uint32_t, uint64_t) { return false; }
 
-void PluginEditorWindow::runStateChanged(bool a, bool fromUserInterface, bool bWasZero)
+void PluginEditorWindow::runStateChanged(bool running, bool fromUserInterface, bool holdClear)
 {
     // May come from the audio thread: only recorded here, delivered by idle.
-    runStateChange_.store(pendingBit | (a ? 1u : 0u) | (fromUserInterface ? 2u : 0u) | (bWasZero ? 4u : 0u));
+    runStateChange_.store(pendingBit | (running ? 1u : 0u) | (fromUserInterface ? 2u : 0u) | (holdClear ? 4u : 0u));
 }
 
 std::unique_ptr<PluginEditor> createPluginEditor(MainWindowFactory factory)

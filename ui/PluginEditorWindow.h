@@ -27,12 +27,12 @@ public:
     bool event(uint32_t a, uint32_t b, uint32_t c) override;
     void notify(uint32_t a, uint32_t b) override;
     uint32_t inputEvent(uint32_t a, uint32_t b, uint32_t c, uint32_t d, uint32_t flag) override;
-    uint32_t inputEvent2(uint32_t a, uint32_t b, uint32_t c, uint32_t d, uint32_t e, bool useCurrentPoint) override;
+    uint32_t inputEventWithPoint(uint32_t a, uint32_t b, uint32_t c, uint32_t d, uint32_t e, bool useCurrentPoint) override;
     std::vector<uint32_t> hitTest(uint32_t x, uint32_t y) override;
     void propertyText(const std::string& text) override;
     bool propertyMessage(uint32_t id, uint32_t size, uint64_t data) override;
     // [any-thread]: recorded, and handed to the window at the next idle.
-    void runStateChanged(bool a, bool fromUserInterface, bool bWasZero) override;
+    void runStateChanged(bool running, bool fromUserInterface, bool holdClear) override;
 
     // The open window, or null.
     MainPluginWindow* window() const { return window_.get(); }

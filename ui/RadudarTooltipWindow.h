@@ -1,5 +1,5 @@
 #pragma once
-#include "ui/SimpleTimer.h"
+#include "platform/SimpleTimer.h"
 #include "ui/Window.h"
 
 #include <memory>

@@ -27,6 +27,12 @@ Util::String roamingDataFolder() { return envOr("XDG_DATA_HOME", ".local/share")
 Util::String userDataFolder() { return roamingDataFolder(); }
 Util::String documentsFolder() { return envOr("XDG_DOCUMENTS_DIR", "Documents"); }
 Util::String programFilesFolder() { return "/opt"; }
+Util::String commonProgramFilesFolder()
+{
+    if (const char* v = std::getenv("RELAY_COMMON_PROGRAM_FILES"); v && *v)
+        return toNativePath(v);
+    return "/opt/Common Files";
+}
 Util::String configFolder() { return envOr("XDG_CONFIG_HOME", ".config"); }
 
 } // namespace Platform

@@ -18,4 +18,14 @@ LocalDateTime localDateTimeNow()
     return {date, time};
 }
 
+Util::String localTimeStampNow()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char stamp[64];
+    const size_t length = std::strftime(stamp, sizeof stamp, "%FT%T%z", &local);
+    return Util::String(stamp, length);
+}
+
 } // namespace Platform

@@ -1,5 +1,7 @@
 #include "platform/ProcessInfo.h"
 
+#include <dlfcn.h>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <mutex>
@@ -34,6 +36,16 @@ void overrideHostProcessFileName(const Util::String& name)
 {
     std::lock_guard<std::mutex> lock(overrideMutex);
     overrideName = name;
+}
+
+Util::String moduleFolder()
+{
+    Dl_info info{};
+    if (::dladdr(reinterpret_cast<const void*>(&moduleFolder), &info) == 0 || !info.dli_fname)
+        return {};
+    std::error_code ec;
+    const auto file = std::filesystem::canonical(info.dli_fname, ec);
+    return ec ? Util::String() : file.parent_path().string();
 }
 
 } // namespace Platform

@@ -6,9 +6,12 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <utility>
 
 namespace Platform {
 namespace Posix {
+
+X11MessageBox::X11MessageBox(MessageBoxFaceMaker makeFace) : makeFace_(std::move(makeFace)) {}
 
 bool X11MessageBox::dialogsWanted()
 {
@@ -20,21 +23,28 @@ void X11MessageBox::show(const Util::String& title, const Util::String& text, Ic
 {
     Util::Log::write(title + ": " + text);
     const char* display = std::getenv("DISPLAY");
-    if (!dialogsWanted() || !display || !*display)
+    if (!makeFace_ || !dialogsWanted() || !display || !*display)
         return;
     X11DisplayHandle connection(openX11Display());
     if (!connection) {
         Util::Log::write(Util::format("Can't open the X display %1 to show the notice", display));
         return;
     }
-    if (auto dialog = X11MessageDialog::create(std::move(connection), title, text, icon))
+    if (auto dialog = X11MessageDialog::create(std::move(connection), title, makeFace_(text, icon)))
         dialog->run();
 }
 
 } // namespace Posix
 
 namespace {
-Posix::X11MessageBox systemBox;
+
+// Until the product installs the dialog, a notice is its log line.
+class LogMessageBox final : public MessageBox {
+public:
+    void show(const Util::String& title, const Util::String& text, Icon) override { Util::Log::write(title + ": " + text); }
+};
+
+LogMessageBox systemBox;
 std::atomic<MessageBox*> installedBox{nullptr};
 } // namespace
 

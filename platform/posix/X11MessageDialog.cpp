@@ -27,7 +27,7 @@ bool closesTheBox(KeySym key)
 } // namespace
 
 std::unique_ptr<X11MessageDialog> X11MessageDialog::create(X11DisplayHandle display, const Util::String& title,
-                                                           const Util::String& text, MessageBox::Icon icon)
+                                                           std::unique_ptr<MessageBoxFace> face)
 {
     const int screen = DefaultScreen(display.get());
     Visual* visual = DefaultVisual(display.get(), screen);
@@ -36,23 +36,22 @@ std::unique_ptr<X11MessageDialog> X11MessageDialog::create(X11DisplayHandle disp
         Util::Log::write(Util::format("A notice needs a TrueColor screen of 24 bits; this one has depth %1", depth));
         return nullptr;
     }
-    std::unique_ptr<X11MessageDialog> dialog(new X11MessageDialog(std::move(display), visual, depth, title, text, icon));
+    std::unique_ptr<X11MessageDialog> dialog(new X11MessageDialog(std::move(display), visual, depth, title, std::move(face)));
     return dialog->image_.valid() ? std::move(dialog) : nullptr;
 }
 
 X11MessageDialog::X11MessageDialog(X11DisplayHandle display, Visual* visual, int depth, const Util::String& title,
-                                   const Util::String& text, MessageBox::Icon icon)
-    : guard_(display.get()), display_(std::move(display)), view_(text, icon), picture_(view_.width(), view_.height()),
-      width_(std::min(view_.width(), DisplayWidth(display_.get(), DefaultScreen(display_.get())))),
-      height_(std::min(view_.height(), DisplayHeight(display_.get(), DefaultScreen(display_.get())))),
+                                   std::unique_ptr<MessageBoxFace> face)
+    : guard_(display.get()), display_(std::move(display)), face_(std::move(face)),
+      width_(std::min(face_->width(), DisplayWidth(display_.get(), DefaultScreen(display_.get())))),
+      height_(std::min(face_->height(), DisplayHeight(display_.get(), DefaultScreen(display_.get())))),
       image_(display_.get(), visual, depth, width_, height_),
       protocols_(XInternAtom(display_.get(), "WM_PROTOCOLS", False)),
       deleteWindow_(XInternAtom(display_.get(), "WM_DELETE_WINDOW", False))
 {
     createWindow(visual, depth);
     describeWindow(title);
-    view_.draw(picture_);
-    image_.copyFrom(picture_.data(), picture_.stride(), 0, 0, width_, height_);
+    image_.copyFrom(face_->draw(), face_->stride(), 0, 0, width_, height_);
 }
 
 X11MessageDialog::~X11MessageDialog()
@@ -145,7 +144,7 @@ void X11MessageDialog::waitForEvents() const
 
 void X11MessageDialog::handle(const XEvent& event)
 {
-    const auto onButton = [this](int x, int y) { return view_.buttonArea().contains({x, y}); };
+    const auto onButton = [this](int x, int y) { return face_->onButton(x, y); };
     switch (event.type) {
     case Expose: {
         const auto& e = event.xexpose;
@@ -193,16 +192,15 @@ void X11MessageDialog::handle(const XEvent& event)
 // The button looks sunken while the pointer holds it down over it.
 void X11MessageDialog::showPressed(bool pressed)
 {
-    if (pressed == view_.buttonPressed())
+    if (pressed == face_->buttonPressed())
         return;
-    view_.setButtonPressed(pressed);
+    face_->setButtonPressed(pressed);
     repaint();
 }
 
 void X11MessageDialog::repaint()
 {
-    view_.draw(picture_);
-    const X11Image::Area area = image_.copyFrom(picture_.data(), picture_.stride(), 0, 0, width_, height_);
+    const X11Image::Area area = image_.copyFrom(face_->draw(), face_->stride(), 0, 0, width_, height_);
     image_.put(display_.get(), window_, gc_, area);
     XFlush(display_.get());
 }

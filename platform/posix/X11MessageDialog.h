@@ -1,10 +1,8 @@
 #pragma once
-#include "platform/MessageBox.h"
+#include "platform/MessageBoxFace.h"
 #include "platform/posix/X11Connection.h"
 #include "platform/posix/X11ConnectionGuard.h"
 #include "platform/posix/X11Image.h"
-#include "ui/Image.h"
-#include "ui/MessageBoxView.h"
 
 #include <X11/Xlib.h>
 
@@ -13,7 +11,7 @@
 namespace Platform::Posix {
 
 // One notice on screen: a top-level dialog window without owner, on a display
-// connection of its own, that shows a UI::MessageBoxView and waits for the
+// connection of its own, that shows a MessageBoxFace and waits for the
 // user. It takes synthetic events as well as real ones (tests and assistive
 // tools send them). Everything runs on the thread that made it.
 // [any-thread], not audio
@@ -21,7 +19,7 @@ class X11MessageDialog {
 public:
     // Null when the screen cannot show it (no TrueColor visual of 24 bits or more).
     static std::unique_ptr<X11MessageDialog> create(X11DisplayHandle display, const Util::String& title,
-                                                    const Util::String& text, MessageBox::Icon icon);
+                                                    std::unique_ptr<MessageBoxFace> face);
     ~X11MessageDialog();
     X11MessageDialog(const X11MessageDialog&) = delete;
     X11MessageDialog& operator=(const X11MessageDialog&) = delete;
@@ -33,7 +31,7 @@ public:
 
 private:
     X11MessageDialog(X11DisplayHandle display, Visual* visual, int depth, const Util::String& title,
-                     const Util::String& text, MessageBox::Icon icon);
+                     std::unique_ptr<MessageBoxFace> face);
     void createWindow(Visual* visual, int depth);
     void describeWindow(const Util::String& title);
     void setTextProperty(const char* property, const Util::String& text);
@@ -44,8 +42,7 @@ private:
 
     X11ConnectionGuard guard_; // outlives the connection
     X11DisplayHandle display_;
-    UI::MessageBoxView view_;
-    UI::Image picture_;
+    std::unique_ptr<MessageBoxFace> face_;
     int width_;
     int height_;
     ::Window window_ = 0;

@@ -242,11 +242,26 @@ TEST(WavEncoder, ChunksAfterTheDataArePaddedAndTheSizesPatched)
     EXPECT_EQ(u32At(file, 4), uint32_t(file.size() - 8));
 }
 
-TEST(WavEncoder, AFileWithoutSamplesStillHasItsDataChunk)
+TEST(WavEncoder, AFileFinishedWithoutSamplesIsTheHeaderAlone)
 {
     const std::string file = encodeToBytes({2, 4, 48000, true, 0}, [](Encoder&) {});
-    EXPECT_EQ(file.substr(36), WavBytes().text("data").u32(0).str());
-    EXPECT_EQ(u32At(file, 4), 36u);
+    ASSERT_EQ(file.size(), 36u);
+    EXPECT_EQ(file.substr(0, 4), "RIFF");
+    EXPECT_EQ(u32At(file, 4), 28u);
+    EXPECT_EQ(file.substr(12, 4), "fmt ");
+}
+
+TEST(WavEncoder, AnEmptyMarkerListStillWritesItsTwoChunks)
+{
+    const std::string file = encodeToBytes({1, 2, 8000, false, 0}, [](Encoder& e) {
+        const float s[] = {0.5f, 0.5f};
+        ASSERT_TRUE(e.WriteFloatInterleaved(2, s).ok());
+        ASSERT_TRUE(e.WriteMarkers({}).ok());
+    });
+    const std::string chunks = WavBytes().text("cue ").u32(4).u32(0).text("LIST").u32(4).text("adtl").str();
+    ASSERT_GE(file.size(), 48u + chunks.size());
+    EXPECT_EQ(file.substr(48), chunks);
+    EXPECT_EQ(u32At(file, 4), uint32_t(file.size() - 8));
 }
 
 TEST(WavEncoder, TheDestructorFinishesAnOpenFile)

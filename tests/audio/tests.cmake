@@ -12,15 +12,18 @@ find_program(RELAY_CLANGXX NAMES clang++ clang++-14)
 if(RELAY_CLANGXX)
   set(fuzz_sources
     ${PROJECT_SOURCE_DIR}/audio/WavDecoder.cpp ${PROJECT_SOURCE_DIR}/audio/BadFormatError.cpp
-    ${PROJECT_SOURCE_DIR}/audio/SampleCodec.cpp ${PROJECT_SOURCE_DIR}/util/File.cpp
+    ${PROJECT_SOURCE_DIR}/audio/SampleCodec.cpp ${PROJECT_SOURCE_DIR}/io/File.cpp
     ${PROJECT_SOURCE_DIR}/util/BasicErrorBase.cpp ${PROJECT_SOURCE_DIR}/util/Text.cpp
     ${PROJECT_SOURCE_DIR}/platform/posix/FileIO.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DecodeEverything.cpp ${CMAKE_CURRENT_LIST_DIR}/WavDecoderFuzzer.cpp)
-  file(GLOB fuzz_headers CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/audio/*.h ${PROJECT_SOURCE_DIR}/util/*.h
+  file(GLOB fuzz_headers CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/audio/*.h ${PROJECT_SOURCE_DIR}/util/*.h ${PROJECT_SOURCE_DIR}/io/*.h
     ${PROJECT_SOURCE_DIR}/platform/*.h ${CMAKE_CURRENT_LIST_DIR}/*.h)
-  set(fuzzer ${CMAKE_CURRENT_BINARY_DIR}/wav_decoder_fuzzer)
+  # The program lands in fuzz/: a file of the target's own name beside the
+  # target's rules would clash with them (Ninja refuses two rules for one path).
+  set(fuzzer ${CMAKE_CURRENT_BINARY_DIR}/fuzz/wav_decoder_fuzzer)
   add_custom_command(OUTPUT ${fuzzer}
-    COMMAND ${RELAY_CLANGXX} -std=c++20 -g -O1 -Wall -Wextra -Werror
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/fuzz
+    COMMAND ${RELAY_CLANGXX} -std=c++20 -g -O1 -Wall -Wextra ${RELAY_WERROR_FLAG}
             -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
             -I${PROJECT_SOURCE_DIR} -I${CMAKE_CURRENT_LIST_DIR} ${fuzz_sources} -o ${fuzzer}
     DEPENDS ${fuzz_sources} ${fuzz_headers}

@@ -3,7 +3,7 @@
 #include "platform/Folders.h"
 #include "platform/posix/SqliteSettingsStore.h"
 #include "support/TestEnvironment.h"
-#include "util/ConfigFile.h"
+#include "io/ConfigFile.h"
 #include "util/Log.h"
 
 #include <sqlite3.h>

@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
-#include "core/BoolParamConfigFile.h"
-#include "core/ControllerSet.h"
-#include "core/FloatParamConfigFile.h"
-#include "core/FloatParamMemory.h"
-#include "core/PersistentBoolParam.h"
-#include "core/PersistentEnumParam.h"
-#include "core/PersistentFloatParam.h"
-#include "core/StringParamConfigFile.h"
-#include "util/ConfigFile.h"
+#include "param/BoolParamConfigFile.h"
+#include "param/ControllerSet.h"
+#include "param/FloatParamConfigFile.h"
+#include "param/FloatParamMemory.h"
+#include "param/PersistentBoolParam.h"
+#include "param/PersistentEnumParam.h"
+#include "param/PersistentFloatParam.h"
+#include "param/StringParamConfigFile.h"
+#include "io/ConfigFile.h"
 
 #include <memory>
 

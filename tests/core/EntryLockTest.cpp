@@ -9,17 +9,6 @@
 
 namespace {
 
-bool anotherThreadCanEnter(Platform::CriticalSection& section)
-{
-    bool entered = false;
-    std::thread([&] {
-        entered = section.tryEnter();
-        if (entered)
-            section.leave();
-    }).join();
-    return entered;
-}
-
 PluginCore* create(TestWrapper& wrapper)
 {
     void* created = nullptr;

@@ -4,7 +4,7 @@
 // table, which must be written and read back unchanged. Built with clang by
 // tests/core/tests.cmake; the seed corpus is tests/core/corpus/history.
 #include "core/HistoryFile.h"
-#include "util/ByteStream.h"
+#include "io/ByteStream.h"
 #include "util/ExceptionBase.h"
 
 #include <cstdint>

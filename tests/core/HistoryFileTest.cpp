@@ -1,11 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "product/PluginFactoryImpl.h"
 #include "core/HistoryFile.h"
 #include "core/InvalidHistoryFile.h"
-#include "core/PluginDefinitionImpl.h"
+#include "product/PluginDefinitionImpl.h"
 #include "support/TestEnvironment.h"
-#include "util/ByteStream.h"
-#include "util/DataStreamIO.h"
+#include "io/ByteStream.h"
+#include "io/DataStreamIO.h"
 #include "util/Log.h"
 
 #include <cstring>
@@ -170,7 +171,7 @@ TEST(HistoryFile, TheInstanceRestoresItsHistoryAtCreationAndSavesItWhenDestroyed
     std::filesystem::remove(path);
     TestWrapper wrapper;
     {
-        Plugin fresh(wrapper.creation(), PluginFactory::instance());
+        Plugin fresh(wrapper.creation(), PluginFactoryImpl::product());
         ASSERT_EQ(fresh.history().snapshots().size(), 1u);
         EXPECT_EQ(fresh.history().snapshots()[0].text, "<Initial State>");
     }
@@ -182,12 +183,12 @@ TEST(HistoryFile, TheInstanceRestoresItsHistoryAtCreationAndSavesItWhenDestroyed
     saved.add({{2}, "second edit"});
     ASSERT_TRUE(Util::HistoryFile::save(saved, 6100, path));
     {
-        Plugin reopened(wrapper.creation(), PluginFactory::instance());
+        Plugin reopened(wrapper.creation(), PluginFactoryImpl::product());
         EXPECT_EQ(reopened.history().snapshots(), saved.snapshots());
     }
     // One of another version is not.
     ASSERT_TRUE(Util::HistoryFile::save(saved, 5000, path));
-    Plugin other(wrapper.creation(), PluginFactory::instance());
+    Plugin other(wrapper.creation(), PluginFactoryImpl::product());
     ASSERT_EQ(other.history().snapshots().size(), 1u);
     EXPECT_EQ(other.history().snapshots()[0].text, "<Initial State>");
 }

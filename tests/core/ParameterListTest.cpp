@@ -1,14 +1,15 @@
 #include <gtest/gtest.h>
 
+#include "product/PluginFactoryImpl.h"
 #include "TestElements.h"
 #include "TestWrapper.h"
-#include "core/BoolParamMemory.h"
-#include "core/EnumParamMemory.h"
-#include "core/FloatParam.h"
-#include "core/FloatParamMemory.h"
+#include "param/BoolParamMemory.h"
+#include "param/EnumParamMemory.h"
+#include "param/FloatParam.h"
+#include "param/FloatParamMemory.h"
 #include "core/ParamInfoRecord.h"
 #include "core/RecordView.h"
-#include "platform/FakeClock.h"
+#include "support/FakeClock.h"
 #include "support/TestEnvironment.h"
 #include "util/Log.h"
 
@@ -82,7 +83,7 @@ TEST_F(ParameterLists, TheAutomatableListSkipsBrokenRegistrationsWithTheirMessag
     };
     EXPECT_EQ(log.messages(), expected);
     // The product itself offers nothing to automate.
-    Plugin product(wrapper.creation(), PluginFactory::instance());
+    Plugin product(wrapper.creation(), PluginFactoryImpl::product());
     EXPECT_EQ(count(product, 8), 0u);
     EXPECT_EQ(count(product, 12), 1u); // "Shuttle State"
 }
@@ -210,9 +211,9 @@ TEST_F(ParameterLists, HostValuesPassInTheParametersOwnTermsAndTheHookMayTakeThe
     EXPECT_EQ(Entry::call(plugin, 10, 1, record), 6);
 
     std::vector<std::pair<uint32_t, float>> offered;
-    plugin.setValueHook([&](Plugin::ValueList list, uint32_t index, float value) -> uint32_t {
+    plugin.parameters().setValueHook([&](HostParameters::List list, uint32_t index, float value) -> uint32_t {
         offered.emplace_back(index, value);
-        return list == Plugin::ValueList::Automatable && index == 0 ? 1 : 0;
+        return list == HostParameters::List::Automatable && index == 0 ? 1 : 0;
     });
     EXPECT_EQ(set(11, 0, 6.0f), 0);
     EXPECT_EQ(get(10, 0), -60.0f); // taken by the hook
@@ -234,7 +235,7 @@ TEST_F(ParameterLists, CallsOnTheProcessingSideActOnTheAudioSidesValue)
     block.frameCount = 16;
     block.channels = channels;
     plugin.processBlock(block);
-    ASSERT_TRUE(plugin.isProcessing());
+    ASSERT_TRUE(plugin.blockPass().isProcessing());
 
     uint8_t record[8] = {};
     const RecordView r(record);
@@ -246,7 +247,7 @@ TEST_F(ParameterLists, CallsOnTheProcessingSideActOnTheAudioSidesValue)
     EXPECT_EQ(Entry::secondValue(plugin, 0, 0), 0.0f);
     ASSERT_EQ(Entry::call(plugin, 21, 0, nullptr), 0); // settle: the audio side runs its commands
     EXPECT_EQ(Entry::secondValue(plugin, 0, 0), -20.0f);
-    EXPECT_FALSE(plugin.isProcessingThread()); // the mark lasted only as long as the read
+    EXPECT_FALSE(plugin.blockPass().isProcessingThread()); // the mark lasted only as long as the read
 
     // A write from the processing side goes straight to the audio side's value,
     // and allocates nothing on the way.
@@ -260,7 +261,7 @@ TEST_F(ParameterLists, CallsOnTheProcessingSideActOnTheAudioSidesValue)
     ASSERT_EQ(Entry::call(plugin, 11, 0, record), 0);
     EXPECT_EQ(TestSupport::threadAllocationCount(), allocations);
     EXPECT_EQ(Entry::secondValue(plugin, 0, 0), -30.0f);
-    EXPECT_FALSE(plugin.isProcessingThread());
+    EXPECT_FALSE(plugin.blockPass().isProcessingThread());
     // The user interface hears of it at its next dispatch.
     EXPECT_TRUE(told.empty());
     plugin.elementSet().idle();

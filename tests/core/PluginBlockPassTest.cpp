@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "product/PluginFactoryImpl.h"
 #include "TestWrapper.h"
 #include "core/RecordView.h"
-#include "platform/FakeClock.h"
+#include "support/FakeClock.h"
 
 #include <array>
 #include <memory>
@@ -37,7 +38,7 @@ protected:
     {
         auto set = std::make_unique<RecordingElementSet>();
         elements = set.get();
-        plugin = std::make_unique<Plugin>(wrapper.creation(), PluginFactory::instance(), std::move(set));
+        plugin = std::make_unique<Plugin>(wrapper.creation(), PluginFactoryImpl::product(), std::move(set));
     }
 
     Platform::FakeClock clock{10000};
@@ -84,7 +85,7 @@ TEST_F(PluginBlockPass, ZeroFramesDoNothing)
     plugin->processBlock(block.record);
     EXPECT_TRUE(elements->subBlocks.empty());
     EXPECT_EQ(elements->pendingRuns, 0);
-    EXPECT_FALSE(plugin->isProcessing());
+    EXPECT_FALSE(plugin->blockPass().isProcessing());
 }
 
 TEST_F(PluginBlockPass, TransportAdvancesOnlyWhilePlaying)
@@ -92,11 +93,11 @@ TEST_F(PluginBlockPass, TransportAdvancesOnlyWhilePlaying)
     elements->maxSub = 300;
     Block playing(2, 1000, 48000.0, true);
     plugin->processBlock(playing.record);
-    EXPECT_EQ(plugin->transportSamplePosition(), 49000.0);
+    EXPECT_EQ(plugin->blockPass().transportSamplePosition(), 49000.0);
 
     Block stopped(2, 1000, 48000.0, false);
     plugin->processBlock(stopped.record);
-    EXPECT_EQ(plugin->transportSamplePosition(), 48000.0);
+    EXPECT_EQ(plugin->blockPass().transportSamplePosition(), 48000.0);
 }
 
 TEST_F(PluginBlockPass, HistoryKeepsTheFirstNineteenBlockSizes)
@@ -105,7 +106,7 @@ TEST_F(PluginBlockPass, HistoryKeepsTheFirstNineteenBlockSizes)
         Block block(2, frames * 10, 0.0, true);
         plugin->processBlock(block.record);
     }
-    const auto history = plugin->blockSizeHistory();
+    const auto history = plugin->blockPass().blockSizeHistory();
     for (size_t i = 0; i < history.size(); ++i)
         EXPECT_EQ(history[i], (i + 1) * 10) << i;
 }
@@ -115,10 +116,10 @@ TEST_F(PluginBlockPass, ProcessingAndFlowingFollowTheTickOfTheLastBlock)
     bool processingDuring = false;
     bool flowingDuring = true;
     elements->onSubBlock = [&] {
-        processingDuring = plugin->isProcessing();
-        flowingDuring = plugin->isAudioFlowingBetweenBlocks();
+        processingDuring = plugin->blockPass().isProcessing();
+        flowingDuring = plugin->blockPass().isAudioFlowingBetweenBlocks();
     };
-    EXPECT_FALSE(plugin->isProcessing());
+    EXPECT_FALSE(plugin->blockPass().isProcessing());
     Block block(2, 64, 0.0, true);
     plugin->processBlock(block.record);
     EXPECT_TRUE(processingDuring);
@@ -131,16 +132,16 @@ TEST_F(PluginBlockPass, ProcessingAndFlowingFollowTheTickOfTheLastBlock)
     } steps[] = {{1000, true, true}, {1499, true, true}, {1, false, false}, {500, false, false}};
     for (const auto& s : steps) {
         clock.advance(s.after);
-        EXPECT_EQ(plugin->isProcessing(), s.processing) << s.after;
-        EXPECT_EQ(plugin->isAudioFlowingBetweenBlocks(), s.flowing) << s.after;
+        EXPECT_EQ(plugin->blockPass().isProcessing(), s.processing) << s.after;
+        EXPECT_EQ(plugin->blockPass().isAudioFlowingBetweenBlocks(), s.flowing) << s.after;
     }
 
     plugin->processBlock(block.record);
     clock.advance(100);
-    EXPECT_TRUE(plugin->isProcessing());
+    EXPECT_TRUE(plugin->blockPass().isProcessing());
     plugin->switchRunState(false, false, 0); // both flags 0 forget the last block
-    EXPECT_FALSE(plugin->isProcessing());
-    EXPECT_FALSE(plugin->isAudioFlowingBetweenBlocks());
+    EXPECT_FALSE(plugin->blockPass().isProcessing());
+    EXPECT_FALSE(plugin->blockPass().isAudioFlowingBetweenBlocks());
 }
 
 TEST_F(PluginBlockPass, StatusRecomputeRequestedInABlockIsReportedAtItsEnd)

@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "product/PluginFactoryImpl.h"
 #include "TestWrapper.h"
 #include "core/HostVersion.h"
-#include "core/PluginDefinitionImpl.h"
+#include "product/PluginDefinitionImpl.h"
 #include "core/PluginInformation.h"
 #include "core/RecordView.h"
 #include "platform/ProcessInfo.h"
@@ -11,7 +12,7 @@
 
 namespace {
 
-uint32_t switchF5For(const char* processName, std::optional<HostVersion> version)
+uint32_t hostVersionSwitchFor(const char* processName, std::optional<HostVersion> version)
 {
     Platform::overrideHostProcessFileName(processName);
     HostVersion::forget();
@@ -26,7 +27,7 @@ uint32_t switchF5For(const char* processName, std::optional<HostVersion> version
 
 } // namespace
 
-TEST(PluginDefinition, SwitchF5DependsOnTheVersionOfHostTwoOnly)
+TEST(PluginDefinition, TheHostVersionSwitchIsOffOnlyUnderHostTwoAbove11_3_0)
 {
     struct Case {
         const char* process;
@@ -43,7 +44,7 @@ TEST(PluginDefinition, SwitchF5DependsOnTheVersionOfHostTwoOnly)
         {"Cubase", HostVersion{12, 0, 0}, 1},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(switchF5For(c.process, c.version), c.expected)
+        EXPECT_EQ(hostVersionSwitchFor(c.process, c.version), c.expected)
             << c.process << " " << (c.version ? Util::format("%1.%2.%3", c.version->major, c.version->minor, c.version->patch) : "?");
 }
 
@@ -64,7 +65,7 @@ TEST(PluginDefinition, TheHostVersionComesFromReverseCallThirteen)
         TestWrapper wrapper;
         wrapper.hostText = c.text;
         wrapper.hostVersion = c.figure;
-        Plugin plugin(wrapper.creation(), PluginFactory::instance());
+        Plugin plugin(wrapper.creation(), PluginFactoryImpl::product());
         const auto v = HostVersion::remembered();
         ASSERT_TRUE(v.has_value()) << c.text;
         EXPECT_EQ(v->major, c.major) << c.text;
@@ -107,9 +108,9 @@ TEST(PluginDefinition, TheVersionLineNamesTheFormat)
     TestWrapper wrapper;
     auto creation = wrapper.creation();
     creation.hostContext.setFormatIdentifier(11);
-    Plugin plugin(creation, PluginFactory::instance());
+    Plugin plugin(creation, PluginFactoryImpl::product());
     EXPECT_EQ(plugin.versionLine(), "v6.10.2340WIN64.VST3");
     creation.hostContext.setFormatIdentifier(12);
-    Plugin unknown(creation, PluginFactory::instance());
+    Plugin unknown(creation, PluginFactoryImpl::product());
     EXPECT_EQ(unknown.versionLine(), "v6.10.2340WIN64.");
 }

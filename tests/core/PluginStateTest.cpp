@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "product/PluginFactoryImpl.h"
 #include "TestElements.h"
 #include "TestWrapper.h"
-#include "core/PluginContext.h"
-#include "core/FloatParam.h"
+#include "product/PluginContext.h"
+#include "param/FloatParam.h"
 #include "core/HistoryFile.h"
 #include "core/RecordView.h"
 #include "core/StateChunk.h"
@@ -48,14 +49,14 @@ struct HostProcess {
     ~HostProcess() { Platform::overrideHostProcessFileName(""); }
 };
 
-class SavedState : public ::testing::Test {
+class HostSavedState : public ::testing::Test {
 protected:
     std::unique_ptr<Plugin> make() { return std::make_unique<Plugin>(wrapper.creation(), factory); }
 
     static uint32_t indexOf(Plugin& plugin, const std::string& name)
     {
-        for (uint32_t i = 0; i < plugin.secondValues().count(); ++i)
-            if (plugin.secondValues().entry(i).displayName == name)
+        for (uint32_t i = 0; i < plugin.parameters().list(HostParameters::List::Second).count(); ++i)
+            if (plugin.parameters().list(HostParameters::List::Second).entry(i).displayName == name)
                 return i;
         ADD_FAILURE() << "no parameter " << name;
         return 0;
@@ -83,10 +84,10 @@ protected:
 
 } // namespace
 
-TEST_F(SavedState, EveryParameterAndTheContextSurviveBothFlavoursIntoAFreshInstance)
+TEST_F(HostSavedState, EveryParameterAndTheContextSurviveBothFlavoursIntoAFreshInstance)
 {
     auto saved = make();
-    ASSERT_EQ(saved->secondValues().count(), Defaults.size());
+    ASSERT_EQ(saved->parameters().list(HostParameters::List::Second).count(), Defaults.size());
     ASSERT_EQ(values(*saved), Defaults);
     setAll(*saved, NonDefaults);
     contextOf(*saved).setProperty("Window Corner", Util::TypedValue::fromString("top left"));
@@ -121,7 +122,7 @@ TEST_F(SavedState, EveryParameterAndTheContextSurviveBothFlavoursIntoAFreshInsta
     }
 }
 
-TEST_F(SavedState, RestoringPutsWhatTheStateLeavesOutBackToItsDefault)
+TEST_F(HostSavedState, RestoringPutsWhatTheStateLeavesOutBackToItsDefault)
 {
     // A state of an earlier version, before "Steps" and "Mode", and one element of a later one.
     const std::string text = R"({
@@ -141,7 +142,7 @@ TEST_F(SavedState, RestoringPutsWhatTheStateLeavesOutBackToItsDefault)
     EXPECT_EQ(values(*edited), expected);
 }
 
-TEST_F(SavedState, TheChunkCarriesTheTopLevelKeysAsTypedMembers)
+TEST_F(HostSavedState, TheChunkCarriesTheTopLevelKeysAsTypedMembers)
 {
     auto plugin = make();
     const auto root = chunkText(Entry::saveState(*plugin));
@@ -159,7 +160,7 @@ TEST_F(SavedState, TheChunkCarriesTheTopLevelKeysAsTypedMembers)
     EXPECT_EQ(mix["Steps"]["Value"].asUInt(), 4u);
 }
 
-TEST_F(SavedState, AStateWithoutMajorVersionIsReadByTheOlderLayout)
+TEST_F(HostSavedState, AStateWithoutMajorVersionIsReadByTheOlderLayout)
 {
     // The older layout names parameters by key path at the top level; a member
     // of the current layout means nothing to it.
@@ -183,7 +184,7 @@ TEST_F(SavedState, AStateWithoutMajorVersionIsReadByTheOlderLayout)
     EXPECT_NE(contextOf(*plugin).property("Kept"), nullptr); // the older layout had no context
 }
 
-TEST_F(SavedState, DefaultStateUnderHostTwoIsTrueUntilTheFirstWriteOrRestore)
+TEST_F(HostSavedState, DefaultStateUnderHostTwoIsTrueUntilTheFirstWriteOrRestore)
 {
     HostProcess host("Pro Tools");
     auto written = make();
@@ -193,7 +194,7 @@ TEST_F(SavedState, DefaultStateUnderHostTwoIsTrueUntilTheFirstWriteOrRestore)
     const auto afterWrite = Entry::saveState(*written);
     EXPECT_FALSE(chunkText(afterWrite)["PT Default State"]["Value"].asBool());
     // The second flavour never carries it: its chunk is not the size code 0 answers.
-    const auto second = written->stateChunk(::PluginState::Flavour::Second);
+    const auto second = written->savedState().chunk(PluginState::Flavour::Second);
     EXPECT_FALSE(chunkText(second).isMember("PT Default State"));
     EXPECT_NE(second.size(), afterWrite.size());
     EXPECT_TRUE(Entry::saveSecondFlavour(*written).empty());
@@ -205,13 +206,13 @@ TEST_F(SavedState, DefaultStateUnderHostTwoIsTrueUntilTheFirstWriteOrRestore)
     // A chunk without the key (second flavour) clears it too; one saved while
     // its instance still held its defaults says so again.
     auto another = make();
-    ASSERT_TRUE(Entry::restoreState(*another, make()->stateChunk(::PluginState::Flavour::Second)));
+    ASSERT_TRUE(Entry::restoreState(*another, make()->savedState().chunk(PluginState::Flavour::Second)));
     EXPECT_FALSE(another->stateNotYetRestored());
     ASSERT_TRUE(Entry::restoreState(*another, first));
     EXPECT_TRUE(another->stateNotYetRestored());
 }
 
-TEST_F(SavedState, OtherHostsNeverSeeTheDefaultStateKeyAndGetOneChunkInBothFlavours)
+TEST_F(HostSavedState, OtherHostsNeverSeeTheDefaultStateKeyAndGetOneChunkInBothFlavours)
 {
     HostProcess host("Reaper");
     auto plugin = make();
@@ -221,7 +222,7 @@ TEST_F(SavedState, OtherHostsNeverSeeTheDefaultStateKeyAndGetOneChunkInBothFlavo
     EXPECT_EQ(Entry::saveSecondFlavour(*plugin), first);
 }
 
-TEST_F(SavedState, AWriteWhoseSizeWordDiffersWritesNothingAndFails)
+TEST_F(HostSavedState, AWriteWhoseSizeWordDiffersWritesNothingAndFails)
 {
     HostProcess host("Pro Tools");
     auto plugin = make();
@@ -230,7 +231,7 @@ TEST_F(SavedState, AWriteWhoseSizeWordDiffersWritesNothingAndFails)
     ASSERT_EQ(Entry::call(*plugin, 31, 1, record), 0);
     const uint32_t size = r.u32(8);
     ASSERT_GT(size, 4u);
-    const auto secondSize = uint32_t(plugin->stateChunk(::PluginState::Flavour::Second).size());
+    const auto secondSize = uint32_t(plugin->savedState().chunk(PluginState::Flavour::Second).size());
     auto write = [&](uint32_t code, uint32_t word, std::vector<uint8_t>& buffer) {
         r.setU32(0, code);
         r.setU8(4, 0);
@@ -256,7 +257,7 @@ TEST_F(SavedState, AWriteWhoseSizeWordDiffersWritesNothingAndFails)
     EXPECT_FALSE(plugin->stateNotYetRestored());
 }
 
-TEST_F(SavedState, BadChunksLeaveTheInstanceAsItWasAndSetTheFailureByte)
+TEST_F(HostSavedState, BadChunksLeaveTheInstanceAsItWasAndSetTheFailureByte)
 {
     auto plugin = make();
     setAll(*plugin, NonDefaults);
@@ -353,7 +354,7 @@ TEST_F(SavedState, BadChunksLeaveTheInstanceAsItWasAndSetTheFailureByte)
     EXPECT_EQ(RecordView(record).u32(32), 0u);
 }
 
-TEST_F(SavedState, TheVariantRestoreAnswersWhetherItTookTheState)
+TEST_F(HostSavedState, TheVariantRestoreAnswersWhetherItTookTheState)
 {
     auto saved = make();
     setAll(*saved, NonDefaults);
@@ -371,7 +372,7 @@ TEST_F(SavedState, TheVariantRestoreAnswersWhetherItTookTheState)
     EXPECT_EQ(values(*fresh), NonDefaults);
 }
 
-TEST_F(SavedState, TheHistoryKeepsTheFirstFlavourChunk)
+TEST_F(HostSavedState, TheHistoryKeepsTheFirstFlavourChunk)
 {
     auto saved = make();
     setAll(*saved, NonDefaults);
@@ -383,7 +384,7 @@ TEST_F(SavedState, TheHistoryKeepsTheFirstFlavourChunk)
     // Without a history file, the initial snapshot is the new instance's state.
     saved.reset();
     fresh.reset();
-    std::filesystem::remove(Util::HistoryFile::pathFor(PluginFactory::instance().definition(HostContext())));
+    std::filesystem::remove(Util::HistoryFile::pathFor(PluginFactoryImpl::product().definition(HostContext())));
     auto created = make();
     ASSERT_EQ(created->history().snapshots().size(), 1u);
     auto edited = make();
@@ -392,9 +393,9 @@ TEST_F(SavedState, TheHistoryKeepsTheFirstFlavourChunk)
     EXPECT_EQ(values(*edited), Defaults);
 }
 
-TEST_F(SavedState, ADamagedHistoryFileLeavesARunningInstanceWithItsOwnInitialState)
+TEST_F(HostSavedState, ADamagedHistoryFileLeavesARunningInstanceWithItsOwnInitialState)
 {
-    const auto path = Util::HistoryFile::pathFor(PluginFactory::instance().definition(HostContext()));
+    const auto path = Util::HistoryFile::pathFor(PluginFactoryImpl::product().definition(HostContext()));
     std::ofstream(path, std::ios::binary | std::ios::trunc) << "not a history file";
     Util::Log::Capture log;
     auto plugin = make();
@@ -406,16 +407,16 @@ TEST_F(SavedState, ADamagedHistoryFileLeavesARunningInstanceWithItsOwnInitialSta
     EXPECT_EQ(values(*plugin), NonDefaults);
 }
 
-TEST_F(SavedState, TheSessionIdentifierIsTakenFromAStateThatCarriesOne)
+TEST_F(HostSavedState, TheSessionIdentifierIsTakenFromAStateThatCarriesOne)
 {
     auto plugin = make();
     // The product keeps none in its state, but makes one when asked.
     EXPECT_FALSE(chunkText(Entry::saveState(*plugin)).isMember("Session UUID"));
-    const std::string made = plugin->sessionIdentifier();
+    const std::string made = plugin->savedState().sessionIdentifier();
     ASSERT_EQ(made.size(), 36u);
     EXPECT_EQ(made[8], '-');
     EXPECT_EQ(made[14], '4'); // a random identifier
-    EXPECT_NE(make()->sessionIdentifier(), made);
+    EXPECT_NE(make()->savedState().sessionIdentifier(), made);
 
     const std::string text = R"({
         "Major Version": {"Type": "UInt", "Value": 1},
@@ -424,5 +425,5 @@ TEST_F(SavedState, TheSessionIdentifierIsTakenFromAStateThatCarriesOne)
         "DSP State": {"Type": "Dictionary", "Value": {"DSP Elements": {"Type": "Dictionary", "Value": {}}}}
     })";
     ASSERT_TRUE(Entry::restoreState(*plugin, StateChunk::pack(text)));
-    EXPECT_EQ(plugin->sessionIdentifier(), "0f8fad5b-d9cb-469f-a165-70867728950e");
+    EXPECT_EQ(plugin->savedState().sessionIdentifier(), "0f8fad5b-d9cb-469f-a165-70867728950e");
 }

@@ -6,7 +6,7 @@
 // Built with clang by tests/core/tests.cmake; the seed corpus is
 // tests/core/corpus/state-chunk (chunks and texts).
 #include "MixElement.h"
-#include "core/PluginContext.h"
+#include "product/PluginContext.h"
 #include "core/PluginState.h"
 #include "core/StateChunk.h"
 #include "dsp/DSPSet.h"

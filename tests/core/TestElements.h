@@ -1,4 +1,5 @@
 #pragma once
+#include "product/PluginFactoryImpl.h"
 #include "MixElement.h"
 #include "core/Plugin.h"
 #include "core/PluginFactory.h"
@@ -38,8 +39,8 @@ public:
     uint32_t tailFrames() const override { return inner_.tailFrames(); }
     void runStateChanged(bool running) override { inner_.runStateChanged(running); }
     void reconfigure(float rate, uint32_t configuration) override { inner_.reconfigure(rate, configuration); }
-    uint32_t answerWord(uint32_t word) override { return inner_.answerWord(word); }
-    bool question(uint32_t a, uint32_t b) override { return inner_.question(a, b); }
+    uint32_t exchangeHostWord(uint32_t word) override { return inner_.exchangeHostWord(word); }
+    bool answersYes(uint32_t subject, uint32_t detail) override { return inner_.answersYes(subject, detail); }
     void idle() override { inner_.idle(); }
 
 private:
@@ -57,7 +58,7 @@ public:
     }
     const PluginDefinition& definition(const HostContext& context) const override
     {
-        return PluginFactory::instance().definition(context);
+        return PluginFactoryImpl::product().definition(context);
     }
     std::unique_ptr<PluginEditor> createMainWindow(Plugin&) override { return nullptr; }
     std::unique_ptr<ElementSet> createElementSet(Plugin& plugin) override
@@ -67,7 +68,7 @@ public:
     PluginCore* createPlugin(const CoreRecords::Creation& creation) override { return new Plugin(creation, *this); }
     std::unique_ptr<Context::ContextBase> createContext(Plugin& plugin) override
     {
-        return PluginFactory::instance().createContext(plugin);
+        return PluginFactoryImpl::product().createContext(plugin);
     }
 
 private:

@@ -4,7 +4,20 @@
 #include "core/PluginFactory.h"
 
 #include <functional>
+#include <thread>
 #include <vector>
+
+// Whether a thread other than the caller can enter the section right now.
+inline bool anotherThreadCanEnter(Platform::CriticalSection& section)
+{
+    bool entered = false;
+    std::thread([&] {
+        entered = section.tryEnter();
+        if (entered)
+            section.leave();
+    }).join();
+    return entered;
+}
 
 // A wrapper stand-in for unit tests: answers the reverse calls, records them,
 // and lets a test run code inside a chosen reverse call.
@@ -64,6 +77,6 @@ struct RecordingElementSet final : ElementSet {
     uint32_t tailFrames() const override { return 0; }
     void runStateChanged(bool) override {}
     void reconfigure(float, uint32_t) override { ++reconfigurations; }
-    uint32_t answerWord(uint32_t) override { return 0; }
-    bool question(uint32_t, uint32_t) override { return true; }
+    uint32_t exchangeHostWord(uint32_t) override { return 0; }
+    bool answersYes(uint32_t, uint32_t) override { return true; }
 };

@@ -10,11 +10,11 @@ relay_add_test(NAME test_core SOURCES ${core_test_sources})
 find_program(RELAY_CLANGXX NAMES clang++ clang++-14)
 if(RELAY_CLANGXX)
   find_path(RELAY_JSONCPP_INCLUDE json/json.h PATH_SUFFIXES jsoncpp REQUIRED)
-  set(core_fuzz_flags -std=c++20 -g -O1 -Wall -Wextra -Werror
+  set(core_fuzz_flags -std=c++20 -g -O1 -Wall -Wextra ${RELAY_WERROR_FLAG}
       -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
       -DBOOST_SIGNALS2_NO_DEPRECATION_WARNING -I${PROJECT_SOURCE_DIR} -I${CMAKE_CURRENT_LIST_DIR})
   list(APPEND core_fuzz_flags -isystem ${RELAY_JSONCPP_INCLUDE})
-  file(GLOB core_fuzz_headers CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/core/*.h ${PROJECT_SOURCE_DIR}/dsp/*.h
+  file(GLOB core_fuzz_headers CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/core/*.h ${PROJECT_SOURCE_DIR}/param/*.h ${PROJECT_SOURCE_DIR}/dsp/*.h ${PROJECT_SOURCE_DIR}/io/*.h ${PROJECT_SOURCE_DIR}/product/*.h
     ${PROJECT_SOURCE_DIR}/util/*.h ${PROJECT_SOURCE_DIR}/platform/*.h ${CMAKE_CURRENT_LIST_DIR}/*.h)
 
   # relay_core_fuzzer(NAME name CORPUS folder SOURCES ... [LIBS ...])
@@ -24,8 +24,10 @@ if(RELAY_CLANGXX)
     foreach(source IN LISTS F_SOURCES)
       list(APPEND sources ${PROJECT_SOURCE_DIR}/${source})
     endforeach()
-    set(fuzzer ${CMAKE_CURRENT_BINARY_DIR}/${F_NAME})
+    # In fuzz/: a file of the target's own name would clash with its rules under Ninja.
+    set(fuzzer ${CMAKE_CURRENT_BINARY_DIR}/fuzz/${F_NAME})
     add_custom_command(OUTPUT ${fuzzer}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/fuzz
       COMMAND ${RELAY_CLANGXX} ${core_fuzz_flags} ${sources} ${F_LIBS} -o ${fuzzer}
       DEPENDS ${sources} ${core_fuzz_headers}
       COMMENT "Building the fuzz target ${F_NAME} with clang and libFuzzer")
@@ -38,8 +40,8 @@ if(RELAY_CLANGXX)
   endfunction()
 
   relay_core_fuzzer(NAME state_chunk_fuzzer CORPUS state-chunk LIBS -lz -ljsoncpp SOURCES
-    tests/core/StateChunkFuzzer.cpp core/PluginState.cpp core/ElementSetState.cpp core/PluginContext.cpp
-    core/StateChunk.cpp core/ControllerSet.cpp core/KeyValueCoding.cpp
+    tests/core/StateChunkFuzzer.cpp core/PluginState.cpp core/ElementSetState.cpp product/PluginContext.cpp
+    core/StateChunk.cpp param/ControllerSet.cpp param/KeyValueCoding.cpp
     util/TypedValue.cpp util/TypedDictionaryJson.cpp util/Base64.cpp util/Text.cpp util/Log.cpp
     util/PoolAllocator.cpp dsp/DSPSet.cpp dsp/DSPSetImpl.cpp dsp/ElementImpl.cpp dsp/ElementDispatcher.cpp
     dsp/ElementDispatcherControllerSet.cpp dsp/ElementHost.cpp dsp/ParamDeclaration.cpp dsp/Global.cpp
@@ -50,7 +52,7 @@ if(RELAY_CLANGXX)
   relay_core_fuzzer(NAME history_file_fuzzer CORPUS history SOURCES
     tests/core/HistoryFileFuzzer.cpp core/HistoryFile.cpp core/History.cpp core/InvalidHistoryFile.cpp
     core/PluginDefinition.cpp core/HostVersion.cpp core/HostIdentification.cpp
-    util/ByteStream.cpp util/DataStreamIO.cpp util/ExceptionBase.cpp util/BasicErrorBase.cpp util/Text.cpp
-    util/Log.cpp util/File.cpp util/FileStream.cpp
+    io/ByteStream.cpp io/DataStreamIO.cpp util/ExceptionBase.cpp util/BasicErrorBase.cpp util/Text.cpp
+    util/Log.cpp io/File.cpp io/FileStream.cpp
     platform/posix/ProcessInfo.cpp platform/posix/Folders.cpp platform/posix/FileIO.cpp)
 endif()

@@ -2,7 +2,7 @@
 
 #include "StressScale.h"
 #include "dsp/CommandPipe.h"
-#include "platform/FakeClock.h"
+#include "support/FakeClock.h"
 #include "platform/ThreadId.h"
 #include "util/Thread.h"
 

@@ -3,11 +3,11 @@
 #include "Probes.h"
 #include "StressScale.h"
 #include "TestHost.h"
-#include "core/EnumParam.h"
+#include "param/EnumParam.h"
 #include "dsp/DSPSet.h"
 #include "dsp/Global.h"
 #include "dsp/ShuttleElement.h"
-#include "platform/FakeClock.h"
+#include "support/FakeClock.h"
 #include "support/TestEnvironment.h"
 
 #include <random>

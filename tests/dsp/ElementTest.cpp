@@ -35,17 +35,6 @@ TEST(ChannelFormat, TableGivesNamesAndCounts)
     EXPECT_EQ(DSP::ChannelFormat::GetKnownIds().size(), 40u); // 0 to 40 but 35
 }
 
-TEST(Element, FifosAreNamedAfterTheElement)
-{
-    TestHost host;
-    ProbeElement element(host, "Shuttle");
-    EXPECT_EQ(element.GetProcessFifo().GetName().text, "Shuttle Process FIFO");
-    EXPECT_EQ(element.GetUiFifo().GetName().text, "Shuttle UI FIFO");
-    EXPECT_EQ(element.GetProcessFifo().GetCapacity(), 512u);
-    EXPECT_TRUE(element.GetProcessFifo().IsGrowable());
-    EXPECT_FALSE(element.GetUiFifo().IsGrowable());
-}
-
 TEST(Element, CrossfadeLastsTenMillisecondsRoundedToFrames)
 {
     TestHost host;
@@ -53,14 +42,6 @@ TEST(Element, CrossfadeLastsTenMillisecondsRoundedToFrames)
         ProbeElement element(host, "e", rate);
         EXPECT_EQ(element.GetCrossfadeFrames(), frames) << rate;
     }
-}
-
-TEST(Element, TailIsLatencyPlusTwoSeconds)
-{
-    TestHost host;
-    ProbeElement element(host, "e", 44100);
-    element.latency = 64;
-    EXPECT_EQ(element.GetTailFrames(), 64u + 88200u);
 }
 
 TEST(Element, ScratchNeedsCoverTheDrySignalOnlyWithCrossfade)

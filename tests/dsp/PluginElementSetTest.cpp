@@ -21,8 +21,8 @@ TEST(PluginElementSet, AnswersTheInstanceFromTheDspSet)
     EXPECT_EQ(set.maxSubBlockSize(), 256u);
     EXPECT_EQ(set.latency(), 0u);
     EXPECT_EQ(set.tailFrames(), 88200u); // two seconds
-    EXPECT_EQ(set.answerWord(5), 5u);
-    EXPECT_TRUE(set.question(1, 2));
+    EXPECT_EQ(set.exchangeHostWord(5), 5u);
+    EXPECT_TRUE(set.answersYes(1, 2));
 
     std::vector<float> left(256, 0.25f), right(256, -0.5f);
     float* channels[] = {left.data(), right.data()};

@@ -20,13 +20,6 @@ struct Item {
 
 using Queue = Atomic::RingQueue<Item>;
 
-TEST(RingQueue, NamesItsLocksAfterTheQueue)
-{
-    Queue queue({0, "Shuttle Process FIFO"}, 4, true);
-    EXPECT_EQ(queue.GetReadLock().name(), "Shuttle Process FIFO Read Lock");
-    EXPECT_EQ(queue.GetWriteLock().name(), "Shuttle Process FIFO Write Lock");
-}
-
 // A queue of 4 slots holds 3; the fourth push doubles it, wherever the oldest
 // command sits in the slots, and the commands still pop in posting order.
 TEST(RingQueue, FourSlotsHoldThreeAndTheFourthPushDoublesKeepingOrder)

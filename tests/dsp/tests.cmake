@@ -7,15 +7,15 @@ relay_add_test(NAME test_dsp SOURCES ${dsp_test_sources})
 
 file(GLOB dsp_tsan_framework CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/dsp/*.cpp)
 set(dsp_tsan_support
-  ${PROJECT_SOURCE_DIR}/core/ControllerSet.cpp
-  ${PROJECT_SOURCE_DIR}/core/KeyValueCoding.cpp
+  ${PROJECT_SOURCE_DIR}/param/ControllerSet.cpp
+  ${PROJECT_SOURCE_DIR}/param/KeyValueCoding.cpp
   ${PROJECT_SOURCE_DIR}/util/ExceptionBase.cpp
   ${PROJECT_SOURCE_DIR}/util/Log.cpp
   ${PROJECT_SOURCE_DIR}/util/PoolAllocator.cpp
   ${PROJECT_SOURCE_DIR}/util/Text.cpp
   ${PROJECT_SOURCE_DIR}/util/Thread.cpp
   ${PROJECT_SOURCE_DIR}/platform/CriticalSection.cpp
-  ${PROJECT_SOURCE_DIR}/platform/FakeClock.cpp
+  ${PROJECT_SOURCE_DIR}/tests/support/FakeClock.cpp
   ${PROJECT_SOURCE_DIR}/platform/posix/SystemClock.cpp
   ${PROJECT_SOURCE_DIR}/platform/posix/ThreadId.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../support/TestMain.cpp)
@@ -26,5 +26,6 @@ target_compile_options(test_dsp_tsan PRIVATE ${RELAY_WARNINGS} -fsanitize=thread
 target_link_options(test_dsp_tsan PRIVATE -fsanitize=thread)
 target_link_libraries(test_dsp_tsan PRIVATE GTest::gtest Boost::headers Threads::Threads)
 add_test(NAME test_dsp_tsan COMMAND test_dsp_tsan)
-set_tests_properties(test_dsp_tsan PROPERTIES TIMEOUT 900
+target_compile_definitions(test_dsp_tsan PRIVATE RELAY_TEST_SKIPPED_EXIT_CODE=${RELAY_TEST_SKIPPED_EXIT_CODE})
+set_tests_properties(test_dsp_tsan PROPERTIES TIMEOUT 900 SKIP_RETURN_CODE ${RELAY_TEST_SKIPPED_EXIT_CODE}
   ENVIRONMENT "TSAN_OPTIONS=halt_on_error=1 second_deadlock_stack=1")

@@ -2,7 +2,7 @@
 
 #include "ipc/StandinProcess.h"
 #include "support/TestEnvironment.h"
-#include "util/ConfigFile.h"
+#include "io/ConfigFile.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -34,9 +34,17 @@ std::set<std::string> exportedSymbols(const char* library)
 
 } // namespace
 
-TEST(PluginLibrary, ExportsOnlyTheEntryPoint)
+TEST(PluginLibrary, ExportsOnlyTheEntryPoints)
 {
-    EXPECT_EQ(exportedSymbols(RELAY_PLUGIN_PATH), std::set<std::string>{"PluginCoreCallback"});
+    const std::set<std::string> entryPoints = {
+        "PluginCoreCallback",        "RWDEFOpenDevice",          "RWDEFCloseDevice",
+        "RWDEFIsCloseOK",            "RWDEFGetDeviceInfo",       "RWDEFGetDeviceNameAndVersion",
+        "RWDEFGetDeviceSignature",   "RWDEFSetAudioInfo",        "RWDEFDriveAudio",
+        "RWDEFIdle",                 "RWDEFIsPanelAppLaunched",  "RWDEFLaunchPanelApp",
+        "RWDEFQuitPanelApp",         "RWDEFGetEventInfo",        "RWDEFGetEventBusInfo",
+        "RWDEFGetEventChannelInfo",  "RWDEFGetEventControllerInfo", "RWDEFGetEventNoteInfo",
+    };
+    EXPECT_EQ(exportedSymbols(RELAY_PLUGIN_PATH), entryPoints);
 }
 
 TEST_F(EntryProtocol, ChecksRunInTheStatedOrder)

@@ -4,7 +4,7 @@
 #include "ipc/Client.h"
 #include "ipc/Frame.h"
 #include "ipc/Context.h"
-#include "platform/FakeClock.h"
+#include "support/FakeClock.h"
 #include "support/TestEnvironment.h"
 #include "util/Log.h"
 
@@ -252,6 +252,37 @@ TEST_F(ClientFixture, SignalsRunAfterTheSocketsAreFreeSoSlotsMayTakeTheirOwnLock
     }
     poller.wait();
     EXPECT_TRUE(slotDone);
+}
+
+TEST(ClientDispatch, TheEditorsRequestIsHandledBeforeItIsAnswered)
+{
+    // Over inproc a sent frame stands in the peer's queue as soon as the send
+    // returns, so a slot can see whether the answer went out before it ran.
+    const auto context = IPC::Context::create();
+    IPC::Socket editor(context, ZMQ_REQ);
+    editor.setOption(ZMQ_LINGER, 0);
+    const IPC::SocketPair::Endpoints inproc{"inproc://dispatch-requests", "inproc://dispatch-editor",
+                                            "inproc://dispatch-notices"};
+    editor.bind(inproc.reply);
+    Client client{context, inproc};
+    std::vector<bool> answeredBeforeHandled;
+    client.enumeratedMessage.connect([&](int32_t) { answeredBeforeHandled.push_back(editor.readable()); });
+
+    ASSERT_TRUE(editor.send("IPC_EnumMessage", true, IPC::Socket::Wait::Yes));
+    ASSERT_TRUE(editor.send(enumBody(4), false, IPC::Socket::Wait::Yes));
+    ASSERT_TRUE(waitFor([&] {
+        client.poll();
+        return !answeredBeforeHandled.empty();
+    }));
+    EXPECT_FALSE(answeredBeforeHandled.front()) << "the answer went out before the request was handled";
+
+    IPC::Frame type;
+    IPC::Frame body;
+    ASSERT_TRUE(editor.receive(type, IPC::Socket::Wait::Yes));
+    ASSERT_TRUE(editor.hasMore());
+    ASSERT_TRUE(editor.receive(body, IPC::Socket::Wait::Yes));
+    EXPECT_EQ(type.text(), "IPC_SimpleReply");
+    EXPECT_EQ(Bytes(body.bytes().begin(), body.bytes().end()), replyTrue);
 }
 
 TEST_F(ClientFixture, SendsAndPollsFromSeveralThreadsAreSerialised)

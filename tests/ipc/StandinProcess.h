@@ -1,5 +1,6 @@
 #pragma once
 #include "ipc/SocketPair.h"
+#include "support/ChildProcess.h"
 
 #include <chrono>
 #include <string>
@@ -15,28 +16,22 @@ public:
     // `arguments` come after the port options. With `fixedPorts` the stand-in
     // binds the editor's own ports.
     explicit StandinProcess(std::vector<std::string> arguments = {}, bool fixedPorts = false);
-    ~StandinProcess();
-    StandinProcess(const StandinProcess&) = delete;
-    StandinProcess& operator=(const StandinProcess&) = delete;
 
     const IPC::SocketPair::Endpoints& endpoints() const { return endpoints_; }
 
     // The next log line containing `fragment`, read within `limit`; empty when
     // none came. Lines before it are kept in log().
-    std::string expect(const std::string& fragment, std::chrono::milliseconds limit = std::chrono::seconds(10));
-    const std::vector<std::string>& log() const { return log_; }
-    void command(const std::string& line);
+    std::string expect(const std::string& fragment, std::chrono::milliseconds limit = std::chrono::seconds(10))
+    {
+        return process_.expect(fragment, limit);
+    }
+    const std::vector<std::string>& log() const { return process_.log(); }
+    void command(const std::string& line) { process_.command(line); }
     // Ends the stand-in (as an editor that quits) and waits for it.
-    void stop();
+    void stop() { process_.stop(); }
 
 private:
-    bool readLine(std::string& line, std::chrono::steady_clock::time_point deadline);
-
-    int pid_ = -1;
-    int input_ = -1;
-    int output_ = -1;
-    std::string pending_;
-    std::vector<std::string> log_;
+    ChildProcess process_;
     IPC::SocketPair::Endpoints endpoints_;
 };
 

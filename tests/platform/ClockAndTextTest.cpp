@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/CriticalSection.h"
-#include "platform/FakeClock.h"
+#include "support/FakeClock.h"
 #include "util/Text.h"
 
 #include <cstring>

@@ -1,32 +1,41 @@
 #include <gtest/gtest.h>
 
 #include "platform/Shell.h"
+#include "support/AdoptedPrograms.h"
 #include "support/TestEnvironment.h"
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 
 namespace fs = std::filesystem;
+using TestSupport::AdoptedPrograms;
+
+namespace {
+
+void writeExecutable(const std::string& path, const std::string& text)
+{
+    std::ofstream(path) << text;
+    fs::permissions(path, fs::perms::owner_all);
+}
+
+} // namespace
 
 TEST(PosixShell, StartsAProgramWithoutWaitingForIt)
 {
     const std::string dir = TestSupport::makeTempFolder("shell");
     const std::string program = dir + "/editor with spaces.sh";
+    const std::string go = dir + "/go";
     const std::string marker = dir + "/started";
-    {
-        std::ofstream script(program);
-        // Sleeps first: the shell must answer before the program ends.
-        script << "#!/bin/sh\nsleep 1\ntouch '" << marker << "'\n";
-    }
-    fs::permissions(program, fs::perms::owner_all);
-    const auto before = std::chrono::steady_clock::now();
+    // The program ends only after the test says go (or after a bound, so that
+    // a shell that waits for it fails the test instead of hanging it).
+    writeExecutable(program, "#!/bin/sh\ni=0\nwhile [ ! -e '" + go + "' ] && [ $i -lt 400 ]; do sleep 0.05; i=$((i+1)); done\n"
+                             "touch '" + marker + "'\n");
+    const AdoptedPrograms programs;
     EXPECT_GT(Platform::shell().open("open", program, ""), 32);
     EXPECT_FALSE(fs::exists(marker)) << "the shell waited for the program";
     // The program really runs on its own.
-    while (!fs::exists(marker) && std::chrono::steady_clock::now() - before < std::chrono::seconds(20))
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    std::ofstream{go};
+    programs.waitForAll();
     EXPECT_TRUE(fs::exists(marker));
 }
 
@@ -47,9 +56,9 @@ TEST(PosixShell, AnExecutableFileThatIsNoProgramIsRefused)
     const std::string dir = TestSupport::makeTempFolder("shellgarbage");
     const std::string program = dir + "/Editor.exe";
     const std::string marker = dir + "/ran";
-    std::ofstream(program) << "touch '" << marker << "'\n"; // no interpreter line: not a program
-    fs::permissions(program, fs::perms::owner_all);
+    writeExecutable(program, "touch '" + marker + "'\n"); // no interpreter line: not a program
+    const AdoptedPrograms programs;
     EXPECT_EQ(Platform::shell().open("open", program, ""), Platform::Shell::AccessDenied);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    programs.waitForAll();
     EXPECT_FALSE(fs::exists(marker)) << "the file's bytes ran as shell commands";
 }

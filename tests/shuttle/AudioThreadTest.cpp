@@ -2,7 +2,7 @@
 
 #include "ShuttleInstance.h"
 #include "ShuttleTestSupport.h"
-#include "platform/FakeClock.h"
+#include "support/FakeClock.h"
 #include "platform/ProcessInfo.h"
 #include "shuttle/LoadRepairedFileCommand.h"
 #include "support/TestEnvironment.h"
@@ -76,13 +76,13 @@ protected:
     }
 
     // Block n of the signal through the instance.
-    void process(bool flagA, uint32_t n)
+    void process(bool analysisPass, uint32_t n)
     {
         for (uint32_t i = 0; i < Frames; ++i) {
             left[i] = float(n) + float(i) / 1024.0f;
             right[i] = -left[i];
         }
-        record.flagA = flagA;
+        record.analysisPass = analysisPass;
         plugin->processBlock(record);
     }
     void loadRepaired(const std::string& clip)

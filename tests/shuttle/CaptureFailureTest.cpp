@@ -83,7 +83,7 @@ int renderIntoAFullDisk(const IPC::SocketPair::Endpoints& editor)
     record.frameCount = Block;
     record.channels = channels;
     record.transport = transport.data();
-    record.flagA = true;
+    record.analysisPass = true;
     for (uint32_t at = 0; at < InputFrames; at += Block) {
         for (uint32_t i = 0; i < Block; ++i) {
             left[i] = inputSample(0, at + i);
@@ -205,7 +205,7 @@ TEST(CaptureFailure, AnUnwritableFolderFailsEachPassWithOneLogLine)
                 record.frameCount = 256;
                 record.channels = block.pointers.data();
                 record.transport = transport.data();
-                record.flagA = true;
+                record.analysisPass = true;
                 plugin->processBlock(record);
                 if (i == 2)
                     transform.drain(); // the failure is known while the pass goes on

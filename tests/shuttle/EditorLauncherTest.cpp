@@ -4,7 +4,7 @@
 #include "platform/Shell.h"
 #include "shuttle/EditorLauncher.h"
 #include "support/TestEnvironment.h"
-#include "util/ConfigFile.h"
+#include "io/ConfigFile.h"
 
 #include <filesystem>
 #include <fstream>

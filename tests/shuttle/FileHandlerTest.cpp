@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ShuttleTestSupport.h"
-#include "platform/FakeClock.h"
+#include "support/FakeClock.h"
 #include "shuttle/FileHandler.h"
 #include "support/TestEnvironment.h"
 #include "util/Log.h"

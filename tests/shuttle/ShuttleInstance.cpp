@@ -1,6 +1,6 @@
 #include "ShuttleInstance.h"
 
-#include "util/ConfigFile.h"
+#include "io/ConfigFile.h"
 
 namespace {
 int32_t quietWrapper(int32_t, uint32_t, uint32_t, void*, void*) { return 1; }

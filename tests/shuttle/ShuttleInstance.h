@@ -1,6 +1,6 @@
 #pragma once
 #include "core/Plugin.h"
-#include "core/PluginFactoryImpl.h"
+#include "product/PluginFactoryImpl.h"
 #include "ipc/SocketPair.h"
 #include "platform/Shell.h"
 #include "shuttle/MainWindowActions.h"

@@ -1,6 +1,6 @@
 #pragma once
 #include "shuttle/FileHandlerContext.h"
-#include "util/ConfigFile.h"
+#include "io/ConfigFile.h"
 
 #include <atomic>
 #include <sndfile.h>

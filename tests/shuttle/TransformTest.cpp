@@ -4,9 +4,9 @@
 #include "ShuttleTestSupport.h"
 #include "core/HostVersion.h"
 #include "core/Plugin.h"
-#include "core/PluginFactoryImpl.h"
+#include "product/PluginFactoryImpl.h"
 #include "core/RecordView.h"
-#include "platform/FakeClock.h"
+#include "support/FakeClock.h"
 #include "platform/MessageBox.h"
 #include "platform/ProcessInfo.h"
 #include "platform/Shell.h"
@@ -17,7 +17,6 @@
 #include "support/TestEnvironment.h"
 
 #include <chrono>
-#include <thread>
 
 #include <array>
 #include <filesystem>
@@ -49,14 +48,14 @@ protected:
     }
 
     // One block through the instance, as selector 22 hands it on.
-    TestBlock block(bool flagA, float base = 0.5f)
+    TestBlock block(bool analysisPass, float base = 0.5f)
     {
         TestBlock b(2, 256, base);
         CoreRecords::Process record;
         record.frameCount = 256;
         record.channels = b.pointers.data();
         record.transport = transportBytes.data();
-        record.flagA = flagA;
+        record.analysisPass = analysisPass;
         plugin->processBlock(record);
         return b;
     }
@@ -82,9 +81,9 @@ protected:
 TEST_F(TransformTest, AnUnsupportedHostLeavesEveryBlockAndTheStateAlone)
 {
     start("Logic Pro X"); // 17: not supported
-    for (bool flagA : {false, true}) {
+    for (bool analysisPass : {false, true}) {
         const TestBlock expected(2, 256, 0.5f);
-        EXPECT_EQ(block(flagA).samples, expected.samples);
+        EXPECT_EQ(block(analysisPass).samples, expected.samples);
     }
     EXPECT_EQ(transform->state(), 0u);
     EXPECT_FALSE(fs::exists(folder()));
@@ -95,7 +94,7 @@ TEST_F(TransformTest, TheStateTableOfTheBlockOperation)
     start("WaveLab"); // 11: every close ends the pass
     struct Step {
         uint32_t state;
-        bool flagA;
+        bool analysisPass;
         uint32_t after;
         bool untouched;
     };
@@ -109,8 +108,8 @@ TEST_F(TransformTest, TheStateTableOfTheBlockOperation)
     for (const auto& s : steps) {
         transform->setState(DSP::Transform::State(s.state));
         const TestBlock expected(2, 256, 0.5f);
-        const auto out = block(s.flagA);
-        EXPECT_EQ(transform->state(), s.after) << "from " << s.state << " with A " << s.flagA;
+        const auto out = block(s.analysisPass);
+        EXPECT_EQ(transform->state(), s.after) << "from " << s.state << " in an analysis pass " << s.analysisPass;
         EXPECT_EQ(out.samples == expected.samples, s.untouched);
     }
 }
@@ -182,41 +181,42 @@ TEST_F(TransformTest, EditorMessagesReachTheWindowOnlyWhileOneIsOpen)
     factory.endpoints = editor.endpoints();
     start("WaveLab");
     RecordingWindow window;
-    auto deliver = [&](const std::string& command, size_t calls) {
+    // The editor's next message, run through the idle service (which polls the
+    // link) until the plug-in has answered it: its handler has run by then.
+    // The pipe tick after it hands what the handler posted to the window.
+    auto deliver = [&](const std::string& command) {
         editor.command(command);
-        for (int i = 0; i < 400 && window.calls.size() < calls; ++i) {
-            plugin->idle(); // the idle service polls the link
-            pipeTick();
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        bool answered = false;
+        for (const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+             !answered && std::chrono::steady_clock::now() < end;) {
+            plugin->idle();
+            answered = !editor.expect("RECV editor-reply", std::chrono::milliseconds(5)).empty();
         }
+        pipeTick();
+        return answered;
     };
-    deliver("repaired", 1); // 4 without a window: nothing to do
+    ASSERT_TRUE(deliver("repaired")); // 4 without a window: nothing to do
     EXPECT_TRUE(window.calls.empty());
     transform->attachMainWindow(&window);
-    deliver("repaired", 1);
-    deliver("discard", 2);
+    ASSERT_TRUE(deliver("repaired"));
+    ASSERT_TRUE(deliver("discard"));
     EXPECT_EQ(window.calls, (std::vector<std::string>{"load", "discard"}));
 
     // The clip count: 17 is ignored, 16 leaves no room for a clip.
-    deliver("count 17", 3);
+    ASSERT_TRUE(deliver("count 17"));
     block(false);
     transform->drain();
     EXPECT_FALSE(transform->fileHandler().limitHit());
     plugin->notifyElementSet();
     transform->drain();
     transform->setState(DSP::Transform::State::Idle);
-    deliver("count 16", 3);
-    for (int i = 0; i < 50; ++i)
-        plugin->idle();
+    ASSERT_TRUE(deliver("count 16"));
     block(false);
     transform->drain();
     EXPECT_TRUE(transform->fileHandler().limitHit());
+    EXPECT_TRUE(transform->editorLink());
 
-    deliver("clear", 3); // the editor's 0 clears the link flag
-    for (int i = 0; i < 100 && transform->editorLink(); ++i) {
-        plugin->idle();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    ASSERT_TRUE(deliver("clear")); // the editor's 0 clears the link flag
     EXPECT_FALSE(transform->editorLink());
     transform->attachMainWindow(nullptr);
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string>
 
 namespace TestSupport {
@@ -13,5 +14,22 @@ std::string makeTempFolder(const std::string& prefix = "t");
 // Heap allocations made by the calling thread since the process started.
 // Compare two readings around the code under test.
 unsigned long long threadAllocationCount();
+
+// While it lives, every heap allocation of at least `bytes` made by the calling
+// thread fails with std::bad_alloc. The plug-in library a test loads allocates
+// through the test executable's operator new as well.
+class RefusedAllocations {
+public:
+    explicit RefusedAllocations(std::size_t bytes);
+    ~RefusedAllocations();
+    RefusedAllocations(const RefusedAllocations&) = delete;
+    RefusedAllocations& operator=(const RefusedAllocations&) = delete;
+    // Allocations refused on this thread since construction.
+    unsigned long long refused() const;
+
+private:
+    std::size_t previous_;
+    unsigned long long refusalsBefore_;
+};
 
 } // namespace TestSupport

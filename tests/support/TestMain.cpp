@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "support/TestEnvironment.h"
+#ifndef RELAY_TSAN
+#include "product/PluginFactoryImpl.h"
+#endif
 
 #include <atomic>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <new>
@@ -10,6 +14,17 @@
 
 namespace {
 thread_local unsigned long long allocations = 0;
+thread_local std::size_t refuseFrom = SIZE_MAX;
+thread_local unsigned long long refusals = 0;
+
+// Allocations the calling thread's RefusedAllocations forbids.
+void refuseIfTooLarge(std::size_t size)
+{
+    if (size < refuseFrom)
+        return;
+    ++refusals;
+    throw std::bad_alloc();
+}
 std::string sandbox;
 std::atomic<int> tempCounter{0};
 
@@ -37,6 +52,7 @@ void makeSandbox()
 void* operator new(std::size_t size)
 {
     ++allocations;
+    refuseIfTooLarge(size);
     if (void* p = std::malloc(size ? size : 1))
         return p;
     throw std::bad_alloc();
@@ -45,6 +61,7 @@ void* operator new[](std::size_t size) { return operator new(size); }
 void* operator new(std::size_t size, std::align_val_t align)
 {
     ++allocations;
+    refuseIfTooLarge(size);
     const std::size_t a = std::size_t(align);
     if (void* p = std::aligned_alloc(a, (size + a - 1) / a * a))
         return p;
@@ -73,16 +90,34 @@ std::string makeTempFolder(const std::string& prefix)
 
 unsigned long long threadAllocationCount() { return allocations; }
 
+RefusedAllocations::RefusedAllocations(std::size_t bytes) : previous_(refuseFrom), refusalsBefore_(refusals)
+{
+    refuseFrom = bytes;
+}
+
+RefusedAllocations::~RefusedAllocations() { refuseFrom = previous_; }
+
+unsigned long long RefusedAllocations::refused() const { return refusals - refusalsBefore_; }
+
 } // namespace TestSupport
 
 int main(int argc, char** argv)
 {
     makeSandbox();
+#ifndef RELAY_TSAN
+    // Tests that enter the core below its C entry see the product's factory,
+    // as the entry would have installed it.
+    PluginFactoryImpl::product();
+#endif
     ::testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();
     if (!std::getenv("RELAY_KEEP_TEST_FOLDERS")) {
         std::error_code ec;
         std::filesystem::remove_all(sandbox, ec);
     }
+    // A run in which tests skipped has not passed: ctest reports this exit
+    // code (each test's SKIP_RETURN_CODE) as skipped. Failures come first.
+    if (result == 0 && ::testing::UnitTest::GetInstance()->skipped_test_count() > 0)
+        return RELAY_TEST_SKIPPED_EXIT_CODE;
     return result;
 }

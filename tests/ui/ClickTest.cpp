@@ -59,11 +59,11 @@ TEST_F(ClickFixture, AClickThroughTheFirstFormEmitsClickedOnce)
 TEST_F(ClickFixture, AClickThroughTheSecondFormAtTheCurrentPointEmitsClickedOnce)
 {
     const UI::Point p = centre(*reference);
-    EXPECT_EQ(editor->inputEvent2(move, uint32_t(p.x), uint32_t(p.y), 0, 0, false), 1u);
+    EXPECT_EQ(editor->inputEventWithPoint(move, uint32_t(p.x), uint32_t(p.y), 0, 0, false), 1u);
     // Press and release where the pointer is: the words for x and y are ignored.
-    EXPECT_EQ(editor->inputEvent2(down, 9999, 9999, 0, 0, true), 1u);
+    EXPECT_EQ(editor->inputEventWithPoint(down, 9999, 9999, 0, 0, true), 1u);
     EXPECT_EQ(reference->currentImageName(), "png/buttonOneWayOffClick.png");
-    EXPECT_EQ(editor->inputEvent2(up, 9999, 9999, 0, 0, true), 1u);
+    EXPECT_EQ(editor->inputEventWithPoint(up, 9999, 9999, 0, 0, true), 1u);
     EXPECT_EQ(counter.clicks, 1);
     EXPECT_FALSE(reference->isOn()) << "the owner decides the on state";
 }
@@ -100,7 +100,7 @@ TEST_F(ClickFixture, OnlyAPressAndReleaseOnTheSameEnabledButtonClicks)
 TEST_F(ClickFixture, UnknownEventsAndAClosedEditorAnswerZero)
 {
     EXPECT_EQ(editor->inputEvent(99, 10, 10, 0, 0), 0u);
-    EXPECT_EQ(editor->inputEvent2(99, 10, 10, 0, 0, false), 0u);
+    EXPECT_EQ(editor->inputEventWithPoint(99, 10, 10, 0, 0, false), 0u);
     EXPECT_EQ(form1(down, {5, 270}), 0u) << "no window there takes the pointer";
     editor->close();
     EXPECT_EQ(editor->inputEvent(down, 10, 10, 0, 0), 0u);

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/FakeClock.h"
+#include "support/FakeClock.h"
 #include "support/TestEnvironment.h"
 #include "ui/PluginEditorWindow.h"
 #include "ui/PulseOverlayTimer.h"

@@ -3,16 +3,16 @@
 #include "ImageCompare.h"
 #include "MainWindowStandIn.h"
 #include "platform/NativeWindow.h"
+#include "support/TestDisplay.h"
 #include "ui/FrameWindow.h"
 #include "ui/PluginWrapperHeader.h"
 #include "ui/PluginEditorWindow.h"
 #include "ui/RadudarMouseOverButton.h"
 #include "ui/RadudarMouseOverOnOffButton.h"
-#include "ui/WidgetGallery.h"
+#include "support/WidgetGallery.h"
 #include "util/Log.h"
 
 #include <chrono>
-#include <cstdlib>
 #include <thread>
 
 namespace {
@@ -32,10 +32,10 @@ protected:
 struct NativeFixture : ::testing::Test {
     void SetUp() override
     {
-        if (!std::getenv("DISPLAY"))
-            GTEST_SKIP() << "no X display (scripts/test.sh runs the tests under xvfb-run)";
+        if (!TestSupport::TestDisplay::readyForWindows())
+            return;
         host = Platform::DesktopWindow::create(470, 276, "relay test host");
-        ASSERT_NE(host, nullptr) << "DISPLAY is set but the display cannot be opened";
+        ASSERT_NE(host, nullptr) << "the test's host window could not be made";
     }
 
     PluginEditor::OpenRequest inHost() const

@@ -5,7 +5,7 @@
 #include "ui/Canvas.h"
 #include "ui/RadudarLabel.h"
 #include "ui/RadudarMouseOverButton.h"
-#include "ui/WidgetGallery.h"
+#include "support/WidgetGallery.h"
 #include "util/Log.h"
 
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/FakeClock.h"
+#include "support/FakeClock.h"
 #include "ui/Canvas.h"
 #include "ui/MultiText.h"
 #include "ui/PropertyTypes.h"
@@ -9,7 +9,7 @@
 #include "ui/RadudarScrollBar.h"
 #include "ui/RadudarTooltipWindow.h"
 #include "ui/ScrollView.h"
-#include "ui/SimpleTimer.h"
+#include "platform/SimpleTimer.h"
 #include "util/Log.h"
 
 #include <memory>

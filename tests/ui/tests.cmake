@@ -1,8 +1,9 @@
 # test_ui: the window framework, the layout format and the resource table.
-# The native-window tests need an X server (scripts/test.sh runs ctest under
-# xvfb-run) and skip only when DISPLAY is not set.
+# The native-window and notice dialog tests need an X server (scripts/test.sh
+# runs ctest under xvfb-run); they run as test_ui_display, which skips without
+# DISPLAY (and fails instead under RELAY_REQUIRE_DISPLAY=1).
 file(GLOB ui_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
-relay_add_test(NAME test_ui SOURCES ${ui_tests})
+relay_add_test(NAME test_ui SOURCES ${ui_tests} DISPLAY_TESTS "NativeFixture.*:X11MessageBoxTest.*")
 target_compile_definitions(test_ui PRIVATE
   RELAY_RESPACK_PATH="$<TARGET_FILE:relay-respack>"
   RELAY_RESOURCE_TABLE_PATH="${CMAKE_BINARY_DIR}/resources/QxResEmbed.bin"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "util/ByteStream.h"
-#include "util/DataStreamIO.h"
+#include "io/ByteStream.h"
+#include "io/DataStreamIO.h"
 
 #include <cmath>
 #include <limits>

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "support/TestEnvironment.h"
-#include "util/DataStreamIO.h"
+#include "io/DataStreamIO.h"
 #include "util/ErrorVariant.h"
-#include "util/File.h"
-#include "util/FileStream.h"
+#include "io/File.h"
+#include "io/FileStream.h"
 
 #include <cerrno>
 #include <fstream>

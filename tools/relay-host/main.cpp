@@ -1,14 +1,16 @@
 // relay-host: a command-line host for the relay plug-in library. It loads the
-// library with dlopen, speaks only PluginCoreCallback, and renders WAV files
-// through an instance block by block.
-#include "HostSession.h"
-#include "PluginLibrary.h"
+// library with dlopen, speaks only PluginCoreCallback (through the wrapper
+// side's library), and renders WAV files through an instance block by block.
 #include "SoundFile.h"
+#include "wrapper/HostCallbacks.h"
+#include "wrapper/PluginInstance.h"
+#include "wrapper/PluginLibrary.h"
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -25,7 +27,8 @@ Commands:
   render                    render a WAV file through one plug-in instance
 
 Common options:
-  --plugin PATH             plug-in library (default: the one built beside this tool)
+  --plugin PATH             plug-in library (default: ../lib/libvo6relay.so beside an installed
+                            tool, else the one built beside this tool)
   --as NAME                 present this process to host identification as NAME
                             (re-executes itself with NAME as argv[0]), e.g. --as "Pro Tools"
   --host-name TEXT          host application name answered to reverse call 13
@@ -41,9 +44,12 @@ Render options:
   --block N                 frames per block (default 512)
   --position FRAMES         transport sample position of the first block (default 0)
   --stopped                 transport not playing (position does not advance)
-  --flag-a, --flag-b        set flag A / flag B of the process record
+  --flag-a                  set flag A of the process record: an analysis pass (the
+                            host keeps nothing that comes out)
+  --flag-b                  set flag B of the process record (the host's own flag)
   --passes N                render the file N times in one run (default 1)
-  --run-state-before A,B    switch the run state (selector 20) before each pass
+  --run-state-before A,B    switch the run state (selector 20: A running, B hold)
+                            before each pass
   --run-state-after A,B     switch the run state after each pass
   --timeline-offset N       before each pass, send the timeline offset host message
                             (selector 40, id 0x4460FADE, 8 bytes: N samples)
@@ -112,6 +118,20 @@ std::string baseName(const std::string& path)
 }
 
 // Re-executes this program with `name` as argv[0] and without the --as option.
+// Installed, the library stands in ../lib beside this tool's folder; in the
+// build tree, it is the one built beside the tool.
+std::string defaultPlugin()
+{
+    std::error_code ec;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec) {
+        const auto installed = self.parent_path().parent_path() / RELAY_INSTALL_LIBDIR / "libvo6relay.so";
+        if (std::filesystem::exists(installed, ec))
+            return installed.string();
+    }
+    return RELAY_DEFAULT_PLUGIN;
+}
+
 [[noreturn]] void reexecuteAs(const std::string& name, int argc, char** argv)
 {
     std::vector<std::string> args{name};
@@ -151,27 +171,80 @@ uint32_t u32(const Arguments& args, const std::string& key, uint32_t fallback)
     return args.has(key) ? uint32_t(std::stoul(args.value(key))) : fallback;
 }
 
-void printInformation(const std::vector<uint8_t>& r)
+void printInformation(const std::vector<uint8_t>& record)
 {
-    auto text = [&](size_t offset) { return std::string(reinterpret_cast<const char*>(r.data() + offset)); };
-    auto word = [&](size_t offset) {
-        uint32_t v;
-        std::memcpy(&v, r.data() + offset, 4);
-        return v;
-    };
-    auto fourcc = [&](size_t offset) {
-        const uint32_t v = word(offset);
+    using Info = EntryProtocol::Layout::Information;
+    const uint8_t* r = record.data();
+    auto text = [&](EntryProtocol::TextField field) { return std::string(EntryProtocol::readText(r, field)); };
+    auto word = [&](EntryProtocol::Field<uint32_t> field) { return EntryProtocol::read(r, field); };
+    auto fourcc = [&](EntryProtocol::Field<uint32_t> field) {
+        const uint32_t v = word(field);
         return std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
     };
-    std::printf("maker:              %s (%s)\n", text(64).c_str(), text(0).c_str());
-    std::printf("family identifier:  %s\n", text(320).c_str());
-    std::printf("product:            %s (%s), id %s\n", text(640).c_str(), text(704).c_str(), text(576).c_str());
-    std::printf("version:            %s (%u), build %u\n", text(960).c_str(), word(1024), word(1028));
-    std::printf("product number:     %u\n", word(1032));
-    std::printf("editor size:        %u x %u\n", word(1148), word(1152));
-    std::printf("codes:              maker %s, product %s, second %s, type %s\n", fourcc(3332).c_str(),
-                fourcc(2300).c_str(), fourcc(6408).c_str(), fourcc(6652).c_str());
-    std::printf("switch F5, F8:      %u, %u\n", word(6428), word(6440));
+    std::printf("maker:              %s (%s)\n", text(Info::MakerFullName).c_str(), text(Info::MakerShortName).c_str());
+    std::printf("family identifier:  %s\n", text(Info::FamilyIdentifier).c_str());
+    std::printf("product:            %s (%s), id %s\n", text(Info::ProductName).c_str(),
+                text(Info::ProductLongName).c_str(), text(Info::ProductIdentifier).c_str());
+    std::printf("version:            %s (%u), build %u\n", text(Info::VersionText).c_str(), word(Info::VersionNumber),
+                word(Info::BuildNumber));
+    std::printf("product number:     %u\n", word(Info::ProductNumber));
+    std::printf("editor size:        %u x %u\n", word(Info::EditorWidth), word(Info::EditorHeight));
+    std::printf("codes:              maker %s, product %s, second %s, type %s\n", fourcc(Info::MakerCode).c_str(),
+                fourcc(Info::ProductCode).c_str(), fourcc(Info::SecondProductCode).c_str(),
+                fourcc(Info::ComponentTypeCode).c_str());
+    std::printf("switch F5, F8:      %u, %u\n", word(Info::switchF(5)), word(Info::switchF(8)));
+}
+
+// The host callbacks, telling every reverse call and status word with --verbose.
+class TracingHost final : public Wrapper::HostCallbacks {
+public:
+    TracingHost(Wrapper::HostDescription host, bool verbose) : HostCallbacks(std::move(host)), verbose_(verbose) {}
+
+    int32_t answer(EntryProtocol::ReverseSelector selector, uint32_t index, void* record) override
+    {
+        if (verbose_)
+            std::fprintf(stderr, "relay-host: reverse call %u (index %u)\n", uint32_t(selector), index);
+        return HostCallbacks::answer(selector, index, record);
+    }
+
+private:
+    void statusWordChanged(uint32_t word, uint32_t value) override
+    {
+        if (verbose_)
+            std::fprintf(stderr, "relay-host: status word %u is now %u\n", word, value);
+        HostCallbacks::statusWordChanged(word, value);
+    }
+
+    bool verbose_;
+};
+
+struct RenderPass {
+    uint32_t blockSize = 512;
+    double startPosition = 0.0;
+    bool playing = true;
+    bool analysisPass = false;
+    bool hostFlag = false;
+    uint32_t idleEveryBlocks = 0; // call the idle service every N blocks (0: never)
+};
+
+// Renders the sound in place, block by block through selector 22.
+void render(Wrapper::PluginInstance& plugin, SoundFile& sound, const RenderPass& pass)
+{
+    std::vector<float*> channels(size_t(sound.channels));
+    Wrapper::Transport transport{pass.startPosition, pass.playing};
+    const size_t total = sound.frames();
+    uint32_t blocks = 0;
+    for (size_t offset = 0; offset < total; offset += pass.blockSize) {
+        const size_t n = std::min<size_t>(pass.blockSize, total - offset);
+        for (int c = 0; c < sound.channels; ++c)
+            channels[size_t(c)] = sound.samples[size_t(c)].data() + offset;
+        if (plugin.process(n, channels.data(), transport, pass.analysisPass, pass.hostFlag) != 0)
+            throw std::runtime_error("selector 22 failed");
+        if (pass.playing)
+            transport.samplePosition += double(n);
+        if (pass.idleEveryBlocks && ++blocks % pass.idleEveryBlocks == 0)
+            plugin.idle();
+    }
 }
 
 int run(int argc, char** argv)
@@ -187,21 +260,26 @@ int run(int argc, char** argv)
     if (args.has("--as") && baseName(argv[0]) != args.value("--as"))
         reexecuteAs(args.value("--as"), argc, argv);
 
-    const PluginLibrary library(args.value("--plugin", RELAY_DEFAULT_PLUGIN));
-    HostSession::Options options;
-    options.hostName = args.value("--host-name", args.value("--as", "relay-host"));
-    options.hostVersion = args.value("--host-version");
-    options.formatIdentifier = u32(args, "--format", 2);
-    options.verbose = args.has("--verbose");
-    HostSession session(library, options);
+    const Wrapper::PluginLibrary library(args.value("--plugin", defaultPlugin()));
+    Wrapper::HostDescription description;
+    description.name = args.value("--host-name", args.value("--as", "relay-host"));
+    description.version = args.value("--host-version");
+    description.formatIdentifier = u32(args, "--format", EntryProtocol::Format::Vst);
+    const bool verbose = args.has("--verbose");
+    TracingHost host(description, verbose);
+    Wrapper::PluginInstance session(library.entry(), host);
+    if (verbose)
+        session.setCallObserver([](uint32_t selector, uint32_t lockIndex, int32_t status) {
+            std::fprintf(stderr, "relay-host: selector %u (lock %u) -> %d\n", selector, lockIndex, status);
+        });
 
     if (args.command == "info") {
         // The definition learns the host's version from an instance's reverse call 13.
-        if (!options.hostVersion.empty()) {
-            session.create(44100.0f, 1);
+        if (!description.version.empty()) {
+            session.create(44100.0f, EntryProtocol::channelConfigurationFor(2));
             session.destroy();
         }
-        printInformation(session.pluginInformation());
+        printInformation(session.information());
         return 0;
     }
     if (args.command != "render")
@@ -210,36 +288,38 @@ int run(int argc, char** argv)
         throw std::runtime_error("render needs --in");
 
     const SoundFile input = SoundFile::read(args.value("--in"));
-    session.create(float(input.sampleRate), channelConfigurationFor(input.channels), args.has("--recording"));
+    session.create(float(input.sampleRate), EntryProtocol::channelConfigurationFor(uint32_t(input.channels)),
+                   args.has("--recording"));
     session.activate();
 
-    HostSession::RenderPass pass;
+    RenderPass pass;
     pass.blockSize = u32(args, "--block", 512);
     if (pass.blockSize == 0)
         throw std::runtime_error("--block must be at least 1");
     pass.startPosition = std::stod(args.value("--position", "0"));
     pass.playing = !args.has("--stopped");
-    pass.flagA = args.has("--flag-a");
-    pass.flagB = args.has("--flag-b");
+    pass.analysisPass = args.has("--flag-a");
+    pass.hostFlag = args.has("--flag-b");
     pass.idleEveryBlocks = u32(args, "--idle-every", 0);
     const uint32_t passes = u32(args, "--passes", 1);
 
     for (uint32_t p = 1; p <= passes; ++p) {
         if (args.has("--run-state-before")) {
             const auto [a, b] = parseRunState(args.value("--run-state-before"));
-            session.switchRunState(a, b);
+            session.switchRunState(a != 0, b != 0);
         }
         if (args.has("--timeline-offset")) {
-            int64_t offset = std::stoll(args.value("--timeline-offset"));
-            session.propertyMessage(0x4460FADEu, 8, reinterpret_cast<uintptr_t>(&offset), 0);
+            const int64_t offset = std::stoll(args.value("--timeline-offset"));
+            session.propertyMessage(EntryProtocol::PropertyId::TimelineOffset, &offset, sizeof offset,
+                                    Wrapper::PluginInstance::AudioThread);
         }
         SoundFile sound = input;
-        session.render(sound, pass);
+        render(session, sound, pass);
         if (args.has("--processing-stopped"))
-            session.notifyProcessingStopped();
+            session.processingStopped();
         if (args.has("--run-state-after")) {
             const auto [a, b] = parseRunState(args.value("--run-state-after"));
-            session.switchRunState(a, b);
+            session.switchRunState(a != 0, b != 0);
         }
         std::string out = args.value("--out");
         if (const auto at = out.find("{pass}"); at != std::string::npos)

@@ -1,0 +1,33 @@
+#pragma once
+#include "util/Text.h"
+
+#include <memory>
+
+namespace Platform {
+
+// A shared library loaded at run time, released when the object dies. Each
+// object holds one reference of the system's loader: two objects over the
+// same file share one loaded image. [any-thread], not audio
+class DynamicLibrary {
+    struct Handle { // only load() makes one
+        void* loaded;
+    };
+
+public:
+    // Null when the file is missing or cannot be loaded; no dialog, no throw.
+    static std::unique_ptr<DynamicLibrary> load(const Util::String& path);
+    DynamicLibrary(Handle handle, Util::String path);
+    ~DynamicLibrary();
+    DynamicLibrary(const DynamicLibrary&) = delete;
+    DynamicLibrary& operator=(const DynamicLibrary&) = delete;
+
+    // The address of an exported function or datum; null when it is missing.
+    void* symbol(const char* name) const;
+    const Util::String& path() const { return path_; }
+
+private:
+    void* handle_;
+    Util::String path_;
+};
+
+} // namespace Platform

@@ -1,9 +1,0 @@
-#include "platform/FakeClock.h"
-
-namespace Platform {
-
-FakeClock::FakeClock(uint32_t startMs) : now_(startMs) { installClock(this); }
-
-FakeClock::~FakeClock() { installClock(nullptr); }
-
-} // namespace Platform
