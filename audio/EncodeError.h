@@ -15,5 +15,7 @@ public:
 
 using Error = Util::ErrorVariant<EncodeError, Util::File::Error>;
 using Status = Util::Result<void, Error>;
+template <typename T>
+using Outcome = Util::Result<T, Error>;
 
 } // namespace Audio::Encode

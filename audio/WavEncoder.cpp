@@ -335,6 +335,59 @@ Status Encoder::patchSize(const std::optional<uint64_t>& position, uint64_t size
     return {};
 }
 
+Outcome<uint64_t> Encoder::Salvage()
+{
+    if (!file_.IsOpen())
+        return EncodeError("Salvage called when the file is not open");
+    auto kept = keepFramesOnDisk();
+    writingData_ = false;
+    finished_ = true;
+    riffSizePosition_.reset();
+    dataSizePosition_.reset();
+    if (!kept) {
+        (void)file_.Close();
+        return kept.error();
+    }
+    if (!kept.value()) {
+        framesWritten_.reset();
+        if (auto removed = file_.Remove(); !removed)
+            return removed.error();
+        return uint64_t(0);
+    }
+    framesWritten_ = *kept.value();
+    if (auto closed = file_.Close(); !closed)
+        return closed.error();
+    return *kept.value();
+}
+
+// The bytes still buffered never reached the disk; what did is the file's size.
+// Of the samples only whole frames count, and an odd data size keeps its pad
+// byte. Nothing when even the header is incomplete.
+Outcome<std::optional<uint64_t>> Encoder::keepFramesOnDisk()
+{
+    if (auto dropped = file_.DiscardUnwritten(); !dropped)
+        return dropped.error();
+    auto size = file_.GetSize();
+    if (!size)
+        return size.error();
+    if (!dataSizePosition_ || !riffSizePosition_ || size.value() < *dataSizePosition_ + 4)
+        return std::optional<uint64_t>();
+    const uint64_t dataStart = *dataSizePosition_ + 4;
+    const uint64_t frameBytes = std::max<uint64_t>(format_.BytesPerFrame(), 1);
+    uint64_t frames = (size.value() - dataStart) / frameBytes;
+    const auto endOf = [&](uint64_t count) { return dataStart + count * frameBytes + (count * frameBytes) % 2; };
+    if (frames > 0 && endOf(frames) > size.value())
+        --frames;
+    const uint64_t end = endOf(frames);
+    if (auto cut = file_.Truncate(end); !cut)
+        return cut.error();
+    if (auto patched = patchSize(riffSizePosition_, end - 8); !patched)
+        return patched.error();
+    if (auto patched = patchSize(dataSizePosition_, frames * frameBytes); !patched)
+        return patched.error();
+    return std::optional<uint64_t>(frames);
+}
+
 Status Encoder::Finish()
 {
     // A file that got no samples gets no data chunk: the header alone.

@@ -36,6 +36,13 @@ public:
     virtual Status WriteDoubleDeinterleaved(size_t frames, const double* const* channels);
     virtual Status WriteDoubleInterleaved(size_t frames, const double* samples);
 
+    // After a write or Finish that failed (a full disk, a file-size limit):
+    // keeps the whole frames that reached the disk, cuts what follows them,
+    // patches the RIFF and data sizes to them and closes the file, which then
+    // reads as a complete, shorter file. Answers the frames kept; a file whose
+    // header never reached the disk is removed, keeping 0.
+    Outcome<uint64_t> Salvage();
+
     uint64_t GetFramesWritten() const { return framesWritten_.value_or(0); }
     // Whether the format needs the 40-byte extensible format chunk.
     static bool UsesExtensibleFormat(const Format& format);
@@ -45,6 +52,7 @@ private:
     Status beginData();
     Status endData();
     Status patchSize(const std::optional<uint64_t>& position, uint64_t size);
+    Outcome<std::optional<uint64_t>> keepFramesOnDisk();
     // Converts and writes `frames` frames block by block; `convert(first, count, out)`
     // fills the conversion buffer with `count` frames starting at frame `first`.
     template <typename Convert>

@@ -32,6 +32,8 @@ public:
             if (auto it = run.counters.find("items_per_second"); it != run.counters.end())
                 f.itemsPerSecond = it->second;
             figures_[run.benchmark_name()] = f;
+            if (auto it = run.counters.find("p999_us"); it != run.counters.end())
+                worstBlocks_[familyAndMember(run.benchmark_name())] = {it->second, run.counters.at("max_us")};
         }
     }
 
@@ -59,9 +61,34 @@ public:
                             ours->second.realTimeNs / figure.realTimeNs);
             }
         }
+        printWorstBlocks();
     }
 
 private:
+    struct WorstBlock {
+        double p999Us = 0;
+        double maxUs = 0;
+    };
+
+    // The audio thread's worst calls, each beside the pass-through instance's.
+    void printWorstBlocks() const
+    {
+        const auto base = worstBlocks_.find("PassThroughWorstBlock/ours");
+        if (base == worstBlocks_.end())
+            return;
+        std::printf("\n%-28s %12s %12s %16s\n", "audio thread, per call", "p99.9 us", "max us", "p99.9/passthru");
+        for (const auto& [name, worst] : worstBlocks_)
+            std::printf("%-28s %12.2f %12.2f %16.2f\n", name.c_str(), worst.p999Us, worst.maxUs,
+                        worst.p999Us / base->second.p999Us);
+    }
+
+    // "Family/member" without the run's suffixes ("/iterations:3/manual_time").
+    static std::string familyAndMember(const std::string& name)
+    {
+        const auto first = name.find('/');
+        return first == std::string::npos ? name : name.substr(0, name.find('/', first + 1));
+    }
+
     static double unitToNs(benchmark::TimeUnit unit)
     {
         switch (unit) {
@@ -72,6 +99,7 @@ private:
         }
     }
     std::map<std::string, Figure> figures_;
+    std::map<std::string, WorstBlock> worstBlocks_;
 };
 
 // Everything the figures write (settings store, shuttle folder, history file)

@@ -298,7 +298,8 @@ void ElementImpl::RunProcessCommands()
     for (ElementImpl* child : d.children)
         child->RunProcessCommands();
     while (!d.stop.load(std::memory_order_acquire)) {
-        DSPCommand* command = d.processFifo.Pop();
+        // Only tried: a command behind a busy FIFO runs in the next block.
+        DSPCommand* command = d.processFifo.TryPop();
         if (!command)
             break;
         if (command->IsActive() && !command->ExecuteOnProcess())

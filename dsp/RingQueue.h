@@ -64,15 +64,36 @@ public:
         return true;
     }
 
-    // The oldest item, or null when the queue is empty. [any-thread]
+    // The oldest item, or null when the queue is empty. Waits while another
+    // thread pops or grows the queue. [any-thread], not audio
     T* Pop()
     {
         // An empty queue answers without the lock: every block asks each FIFO once,
         // and almost always finds it empty. A push racing with this check is taken
         // by the next pop, as if this one had come a moment earlier.
-        if (read_.load(std::memory_order_acquire) == write_.load(std::memory_order_acquire))
+        if (IsEmpty())
             return nullptr;
         Platform::ScopedLock lock(readLock_);
+        return PopLocked();
+    }
+
+    // As Pop, but it only tries the read lock: while another thread pops or a
+    // push grows the queue (copying the slots under that lock), it answers null
+    // and the item waits for the caller's next try. [audio-thread]
+    T* TryPop()
+    {
+        if (IsEmpty())
+            return nullptr;
+        Platform::TryLock lock(readLock_, std::try_to_lock);
+        return lock.owns_lock() ? PopLocked() : nullptr;
+    }
+
+private:
+    uint32_t Next(uint32_t index) const { return index + 1 == slots_.size() ? 0 : index + 1; }
+
+    // With the read lock held.
+    T* PopLocked()
+    {
         const uint32_t read = read_.load(std::memory_order_relaxed);
         // Likewise an older reading of the write index can only look emptier.
         if (read == writeSeen_ && read == (writeSeen_ = write_.load(std::memory_order_acquire)))
@@ -84,9 +105,6 @@ public:
         read_.store(Next(read), std::memory_order_release);
         return item;
     }
-
-private:
-    uint32_t Next(uint32_t index) const { return index + 1 == slots_.size() ? 0 : index + 1; }
 
     // With the write lock held: twice the slots, the oldest item first.
     void Grow()

@@ -146,6 +146,28 @@ File::Status File::Write(const void* source, size_t count)
     return {};
 }
 
+File::Status File::DiscardUnwritten()
+{
+    if (!open_)
+        return makeError("Attempt to discard unwritten bytes when not open");
+    if (lastAccess_ == LastAccess::Write)
+        Platform::discardUnwritten(stream_.get());
+    lastAccess_ = LastAccess::None;
+    return {};
+}
+
+File::Status File::Truncate(uint64_t size)
+{
+    if (!open_)
+        return makeError(format("Attempt to truncate to %1 bytes when not open", size));
+    if (lastAccess_ == LastAccess::Write && std::fflush(stream_.get()) != 0)
+        return makeError("Flush failed", Platform::lastErrorCode());
+    lastAccess_ = LastAccess::None;
+    if (!Platform::truncateFile(stream_.get(), int64_t(size)))
+        return makeError(format("Truncate to %1 bytes failed", size), Platform::lastErrorCode());
+    return {};
+}
+
 File::Outcome<uint64_t> File::GetPosition()
 {
     const int64_t position = open_ ? Platform::tellFile(stream_.get()) : -1;

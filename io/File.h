@@ -56,6 +56,12 @@ public:
     Status DropReadAhead();
     Status Read(void* destination, size_t count);
     Status Write(const void* source, size_t count);
+    // After a failed write: forgets the bytes still buffered for the file, so
+    // that neither a later flush nor the close writes them.
+    Status DiscardUnwritten();
+    // Writes what is buffered, then cuts the file to `size` bytes; seek before
+    // the next read or write.
+    Status Truncate(uint64_t size);
     Outcome<uint64_t> GetPosition();
     Outcome<uint64_t> GetSize();
     Outcome<uint64_t> GetBytesRemaining();

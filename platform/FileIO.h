@@ -20,6 +20,12 @@ int64_t tellFile(std::FILE* file);                        // -1 on failure
 // Size of the open file on disk, -1 on failure; bytes still in the stream's write
 // buffer are not counted (flush first).
 int64_t openFileSize(std::FILE* file);
+// Drops what the stream holds in its write buffer without writing it: after a
+// failed write, whatever did not reach the disk must not land there later, at
+// the close, behind bytes written since.
+void discardUnwritten(std::FILE* file);
+// Cuts the open file to `size` bytes. False on failure, with the reason in lastErrorCode().
+bool truncateFile(std::FILE* file, int64_t size);
 // Removes the file or link at `path` unless some process has the file open
 // through openFile. Elsewhere an open file cannot be deleted, and cleaning the
 // shuttle folder relies on that to spare the clips other instances are still

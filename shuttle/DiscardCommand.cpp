@@ -5,9 +5,10 @@ namespace Shuttle {
 
 bool DiscardCommand::ExecuteHigh()
 {
-    const uint32_t state = transform_->state();
-    if (state == 2 || state == 3)
-        transform_->setState(0);
+    using State = DSP::Transform::State;
+    const State state = transform_->state();
+    if (state == State::Captured || state == State::ReadyToWrite)
+        transform_->setState(State::Idle);
     return false;
 }
 

@@ -18,7 +18,7 @@ EditorTasks::~EditorTasks()
 void EditorTasks::post(std::function<void()> task)
 {
     {
-        std::lock_guard<std::mutex> lock(mutex_);
+        Platform::ScopedLock lock(queueLock_);
         tasks_.push_back(std::move(task));
     }
     thread_.SetEvent();
@@ -26,7 +26,7 @@ void EditorTasks::post(std::function<void()> task)
 
 void EditorTasks::drain()
 {
-    std::unique_lock<std::mutex> lock(mutex_);
+    std::unique_lock<Platform::CriticalSection> lock(queueLock_);
     idle_.wait(lock, [this] { return tasks_.empty() && !busy_; });
 }
 
@@ -35,7 +35,7 @@ void EditorTasks::run(Util::Thread& self)
     for (;;) {
         std::function<void()> task;
         {
-            std::lock_guard<std::mutex> lock(mutex_);
+            Platform::ScopedLock lock(queueLock_);
             if (!tasks_.empty()) {
                 task = std::move(tasks_.front());
                 tasks_.pop_front();
@@ -44,7 +44,7 @@ void EditorTasks::run(Util::Thread& self)
         }
         if (task) {
             task();
-            std::lock_guard<std::mutex> lock(mutex_);
+            Platform::ScopedLock lock(queueLock_);
             busy_ = false;
             idle_.notify_all();
             continue;

@@ -1,36 +1,29 @@
 #include "shuttle/FileHandler.h"
 
-#include "audio/WavDecoder.h"
-#include "audio/WavEncoder.h"
 #include "core/ChannelConfiguration.h"
-#include "core/RecordView.h"
+#include "dsp/ShuttleElement.h"
 #include "platform/Clock.h"
-#include "platform/FileIO.h"
 #include "platform/Folders.h"
-#include "platform/LocalTime.h"
 #include "shuttle/ClipFileName.h"
 #include "shuttle/HostSets.h"
 #include "io/ConfigFile.h"
-#include "util/Log.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
-#include <filesystem>
-
-namespace fs = std::filesystem;
+#include <thread>
 
 namespace Shuttle {
 
 namespace {
 
-bool exists(const Util::String& path)
-{
-    std::error_code ec;
-    return fs::exists(fs::symlink_status(path, ec)); // a dangling link still takes its name
-}
-
 bool elapsed(uint32_t since, uint32_t now) { return now - since > FileHandler::TimeOutMs; }
+
+// The disk thread is woken when this share of the capture ring has filled
+// since it was last woken, and for every request from another thread.
+constexpr uint32_t WakeShare = 16;
+// ... and when the read-ahead is down to this many chunks (a quarter of the
+// default playback ring), so that it refills in few turns, well ahead.
+constexpr uint64_t RefillBelowRecords = 2;
 
 } // namespace
 
@@ -41,307 +34,100 @@ Util::String FileHandler::shuttleFolder()
     return Platform::toNativePath(editorSettings.GetString("Option/SessionDataFolder", fallback) + "/Relay");
 }
 
-FileHandler::FileHandler(FileHandlerContext& context, uint32_t hostNumber, UI::TimerQueue* timers)
-    : context_(context), host_(hostNumber), folder_(shuttleFolder())
+FileHandler::FileHandler(FileHandlerContext& context, uint32_t hostNumber, UI::TimerQueue* timers, DiskOptions options)
+    : context_(context), host_(hostNumber), folder_(shuttleFolder()), options_(std::move(options)),
+      captureRecords_(options_.records), captureSamples_(options_.captureSamples), playbackRecords_(options_.records),
+      playbackSamples_(options_.playbackSamples), controls_(256),
+      recorder_(std::make_unique<ClipRecorder>(host_, folder_, timelineOffset_, captureFinished, captureFailed)),
+      player_(std::make_unique<RepairedPlayer>(context_, host_, folder_, playbackRecords_, playbackSamples_,
+                                               playbackFinished))
 {
-    format_.bytesPerSample = 4;
-    format_.floatingPoint = true;
+    disk_.Start([this](Util::Thread& self) { runDisk(self); });
     if (timers && hasTimer())
         timer_ = std::make_unique<UI::SimpleTimer>(*timers, TimerIntervalMs, [this] { tick(); });
 }
 
-FileHandler::~FileHandler()
+FileHandler::~FileHandler() { shutdown(); }
+
+void FileHandler::shutdown()
 {
     timer_.reset();
-    std::lock_guard<std::mutex> lock(filesMutex_);
-    closeCaptureLocked();
+    if (!disk_.IsRunning())
+        return;
+    drain();
+    disk_.Stop();
+    recorder_->closeQuietly();
 }
 
 bool FileHandler::hasTimer() const { return HostSets::supported(host_); }
 
 bool FileHandler::captureOpen() const
 {
-    std::lock_guard<std::mutex> lock(filesMutex_);
-    return writer_ != nullptr;
+    return captureRecords_.Popped() < lastBlockRecord_.load(std::memory_order_acquire) || recorder_->clipOpen() ||
+           (recorder_->failed() && recorder_->passOpen());
 }
 
-bool FileHandler::playbackOpen() const
+Audio::Format FileHandler::audioFormat() const
 {
-    std::lock_guard<std::mutex> lock(filesMutex_);
-    return reader_ != nullptr;
-}
-
-std::vector<Util::String> FileHandler::repairedList() const
-{
-    std::lock_guard<std::mutex> lock(filesMutex_);
-    return repaired_;
+    Audio::Format format;
+    format.channels = formatChannels_;
+    format.sampleRate = sampleRate_;
+    format.bytesPerSample = 4;
+    format.floatingPoint = true;
+    return format;
 }
 
 void FileHandler::setFormat(float sampleRate, uint32_t channelFormat)
 {
-    format_.sampleRate = uint32_t(std::lround(sampleRate));
-    format_.channels = ChannelConfiguration::channelCount(channelFormat);
+    sampleRate_ = uint32_t(std::lround(sampleRate));
+    formatChannels_ = ChannelConfiguration::channelCount(channelFormat);
 }
 
-void FileHandler::setClipsInEditor(uint32_t clips)
+void FileHandler::setClipsInEditor(uint32_t clips) { recorder_->setClipsInEditor(clips); }
+
+void FileHandler::setTimelineOffset(int64_t offset) { timelineOffset_.set(offset); }
+
+bool FileHandler::listRepaired(std::vector<Util::String>& files) const
 {
-    clipsInEditor_ = clips;
-    clipsInEditorValid_ = true;
+    return RepairedPlayer::listRepaired(folder_, files);
 }
 
-void FileHandler::setTimelineOffset(int64_t offset)
-{
-    timelineOffset_ = offset;
-    timelineOffsetValid_ = true;
-}
+// ---- Requests to the disk thread --------------------------------------------------
 
-uint32_t FileHandler::clipLimit() const
+void FileHandler::post(DiskControl control)
 {
-    if (!clipsInEditorValid_)
-        return MaxClipsPerPass;
-    const uint32_t held = clipsInEditor_;
-    return held >= MaxClipsPerPass ? 0 : MaxClipsPerPass - held;
-}
-
-// ---- Capture -------------------------------------------------------------------
-
-bool FileHandler::write(uint32_t frames, float* const* channels)
-{
-    if (!passOpen_) {
-        passOpen_ = true;
-        clipNumber_ = 0;
-        limitHit_ = false;
+    control.recordsBefore = captureRecords_.Pushed();
+    // The queue holds far more requests than a host makes between two turns
+    // of the disk thread; should it be full, the disk thread is behind and the
+    // request waits its turn.
+    while (!controls_.TryPush(control)) {
+        disk_.SetEvent();
+        std::this_thread::yield();
     }
-    if (limitHit_)
-        return true;
-    lastWrite_ = Platform::tickCount();
-    writing_ = true;
-
-    // A clip whose channel count no longer matches is closed, and its pass
-    // ended, before the next clip opens: whoever hears of the end sees the
-    // limit as it stood for the clips written so far.
-    {
-        std::lock_guard<std::mutex> lock(filesMutex_);
-        if (!writer_ && !openNextClipFile())
-            return limitHit_;
-        if (writer_->GetFormat().channels == context_.channelCount() || !closeMismatchedClip())
-            return writeLocked(frames, channels);
-    }
-    captureFinished();
-    std::lock_guard<std::mutex> lock(filesMutex_);
-    return writeLocked(frames, channels);
+    disk_.SetEvent();
 }
 
-// Answers whether the pass ended with the clip.
-bool FileHandler::closeMismatchedClip()
+DiskControl FileHandler::control(DiskControl::Kind kind)
 {
-    closeCaptureLocked();
-    if (HostSets::silentClose(host_))
-        return false;
-    passOpen_ = false;
-    return true;
-}
-
-// A block refused for the clip limit still counts as accepted: the host's audio passes.
-bool FileHandler::writeLocked(uint32_t frames, float* const* channels)
-{
-    if (!writer_ && !openNextClipFile())
-        return limitHit_;
-    return writer_->WriteFloatDeinterleaved(frames, channels).ok();
-}
-
-bool FileHandler::openNextClipFile()
-{
-    if (format_.channels == 0)
-        return false;
-    const uint64_t number = ++clipNumber_;
-    if (number > clipLimit()) {
-        limitHit_ = true;
-        return false;
-    }
-    const auto position = context_.transportPosition();
-    clipStart_ = position.samples;
-    clipStartValid_ = position.valid;
-    if (number == 1 && !prepareFolder())
-        return false;
-    auto encoder = std::make_unique<Audio::Encode::WAV::Encoder>(freeClipPath(), format_);
-    if (!encoder->BeginWriting().ok())
-        return false;
-    writer_ = std::move(encoder);
-    return true;
-}
-
-bool FileHandler::prepareFolder()
-{
-    std::error_code ec;
-    if (fs::is_directory(folder_, ec)) {
-        if (referenceMode_)
-            return true;
-        for (const auto& entry : fs::directory_iterator(folder_, ec)) {
-            const Util::String name = entry.path().filename().string();
-            if (ClipFileName::survivesFolderCleaning(name))
-                continue;
-            // A link goes, never what it points to; a full folder stays, and so
-            // does a clip another instance still has open.
-            (void)Platform::removeUnlessOpen(entry.path().string());
-        }
-        return true;
-    }
-    fs::create_directories(folder_, ec);
-    return !ec && fs::is_directory(folder_, ec);
-}
-
-Util::String FileHandler::freeClipPath() const
-{
-    const Util::String host = ClipFileName::hostPart(host_);
-    const Util::String tag = referenceMode_ ? "reference" : "captured";
-    for (uint32_t k = 0;; ++k) {
-        const Util::String path = folder_ + "/" + ClipFileName::compose(host, clipNumber_, tag, k);
-        if (!exists(path))
-            return path;
-    }
-}
-
-std::vector<uint8_t> FileHandler::broadcastExtension()
-{
-    std::vector<uint8_t> bext(BextSize, 0);
-    const RecordView chunk(bext.data());
-    chunk.setText(256, 32, "TW 6 Relay");
-    const auto now = Platform::localDateTimeNow();
-    std::memcpy(bext.data() + 320, now.date.data(), std::min<size_t>(now.date.size(), 10));
-    std::memcpy(bext.data() + 330, now.time.data(), std::min<size_t>(now.time.size(), 8));
-    uint64_t reference = 0;
-    if (clipStartValid_ && timelineOffsetValid_)
-        reference = uint64_t(std::max<int64_t>(0, clipStart_ + timelineOffset_.load()));
-    chunk.setU32(338, uint32_t(reference));
-    chunk.setU32(342, uint32_t(reference >> 32));
-    timelineOffsetValid_ = false;
-    return bext;
-}
-
-void FileHandler::closeCaptureLocked()
-{
-    if (!writer_)
-        return;
-    const auto chunk = writer_->WriteChunk("bext", broadcastExtension());
-    const auto finished = writer_->Finish();
-    if (!chunk.ok() || !finished.ok())
-        Util::Log::write(Util::format("Clip file %1 not finished: %2", writer_->GetPath(),
-                                      (chunk.ok() ? finished : chunk).error().Description()));
-    writer_.reset();
+    DiskControl control;
+    control.kind = kind;
+    return control;
 }
 
 void FileHandler::closeCapture()
 {
-    bool ended = false;
-    {
-        std::lock_guard<std::mutex> lock(filesMutex_);
-        if (!writer_)
-            return;
-        closeCaptureLocked();
-        ended = !HostSets::silentClose(host_);
-        if (ended)
-            passOpen_ = false;
-    }
-    if (ended)
-        captureFinished();
+    DiskControl close = control(DiskControl::Kind::CloseCapture);
+    close.offset = timelineOffset_.snapshot();
+    post(close);
 }
 
-void FileHandler::endPass()
-{
-    {
-        std::lock_guard<std::mutex> lock(filesMutex_);
-        closeCaptureLocked();
-        passOpen_ = false;
-    }
-    captureFinished();
-}
+void FileHandler::closePlayback() { post(control(DiskControl::Kind::ClosePlayback)); }
 
-// ---- Playback -----------------------------------------------------------------
-
-bool FileHandler::read(uint32_t frames, float* const* channels)
+void FileHandler::tick()
 {
-    passOpen_ = false;
-    std::lock_guard<std::mutex> lock(filesMutex_);
-    if (!reader_ && !openNextRepairedFile())
-        return false;
-    lastRead_ = Platform::tickCount();
-    reading_ = true;
-    const uint32_t count = context_.channelCount();
-    if (reader_->GetFormat().channels != count)
-        return true;
-    // The block that reaches the end keeps the host's audio after the last
-    // repaired frame; only blocks wholly past the end become silence.
-    if (readPosition_ < repairedLength_) {
-        const auto result = reader_->ReadFloatDeinterleaved(frames, channels);
-        if (!result.ok()) {
-            reader_.reset();
-            return false;
-        }
-        readPosition_ += result.value();
-    } else if (!HostSets::noSilenceAfterEnd(host_)) {
-        for (uint32_t c = 0; c < count; ++c)
-            std::fill(channels[c], channels[c] + frames, 0.0f);
-    }
-    return true;
-}
-
-bool FileHandler::openNextRepairedFile()
-{
-    if (++openCount_ == 1)
-        context_.storeFlagLater("ReadyToWrite", false);
-    if (repaired_.empty())
-        listRepaired(repaired_);
-    if (repaired_.empty())
-        return false;
-    auto decoder = std::make_unique<Audio::Decode::WAV::Decoder>(repaired_.front());
-    if (!decoder->Sync().ok())
-        return false;
-    repairedLength_ = uint32_t(decoder->GetTotalFrames());
-    readPosition_ = 0;
-    reader_ = std::move(decoder);
-    return true;
-}
-
-// `ended`: the played file was still there (it is removed unless another
-// instance holds it open), so this playback is over.
-void FileHandler::closePlaybackLocked(bool& ended)
-{
-    ended = false;
-    reader_.reset();
-    if (repaired_.empty())
-        return;
-    const Util::String played = repaired_.front();
-    repaired_.erase(repaired_.begin());
-    if (exists(played)) {
-        (void)Platform::removeUnlessOpen(played);
-        ended = true;
-    }
-}
-
-void FileHandler::closePlayback()
-{
-    bool ended = false;
-    {
-        std::lock_guard<std::mutex> lock(filesMutex_);
-        if (!reader_)
-            return;
-        closePlaybackLocked(ended);
-    }
-    if (ended && !HostSets::silentClose(host_))
-        playbackFinished();
-}
-
-void FileHandler::endPlayback()
-{
-    {
-        std::lock_guard<std::mutex> lock(filesMutex_);
-        if (reader_) {
-            bool ended = false;
-            closePlaybackLocked(ended);
-        }
-    }
-    playbackFinished();
+    DiskControl timeOuts = control(DiskControl::Kind::TimeOuts);
+    timeOuts.now = Platform::tickCount();
+    post(timeOuts);
 }
 
 void FileHandler::setRepairedList(std::vector<Util::String> files)
@@ -349,46 +135,329 @@ void FileHandler::setRepairedList(std::vector<Util::String> files)
     std::stable_sort(files.begin(), files.end(), [](const Util::String& a, const Util::String& b) {
         return ClipFileName::clipNumber(a).value_or(0) < ClipFileName::clipNumber(b).value_or(0);
     });
-    std::lock_guard<std::mutex> lock(filesMutex_);
-    reader_.reset();
-    repaired_ = std::move(files);
-    readPosition_ = 0;
-    openCount_ = 0;
+    player_->offerList(std::move(files));
+    post(control(DiskControl::Kind::RepairedListSet));
 }
 
-bool FileHandler::listRepaired(std::vector<Util::String>& files) const
+void FileHandler::drain()
 {
-    std::error_code ec;
-    if (!fs::is_directory(folder_, ec))
+    if (!disk_.IsRunning())
+        return; // shut down: nothing is left to wait for
+    DiskControl drain = control(DiskControl::Kind::Drain);
+    const uint64_t ticket = drain.ticket = drainTickets_.fetch_add(1, std::memory_order_relaxed) + 1;
+    post(drain);
+    for (uint64_t done = drained_.load(std::memory_order_acquire); done < ticket;
+         done = drained_.load(std::memory_order_acquire))
+        drained_.wait(done, std::memory_order_acquire);
+}
+
+// ---- The audio side: capture ------------------------------------------------------
+
+// The one wait of the audio side, and only when the render runs faster than
+// the disk: the capture ring is full, or the read-ahead is empty while the
+// file still has frames. An offline render then waits for the disk rather
+// than lose a frame of a clip the editor is to repair, or play a frame out of
+// place; a real-time host would have lost the clip anyway with a disk that
+// cannot keep up with real time. `seen` is the disk's progress read before the
+// ring was found wanting, so no progress made since is missed.
+void FileHandler::waitForDisk(uint32_t seen)
+{
+    disk_.SetEvent();
+    diskProgress_.wait(seen, std::memory_order_acquire);
+}
+
+bool FileHandler::write(uint32_t frames, float* const* channels)
+{
+    const uint32_t formatChannels = formatChannels_.load(std::memory_order_relaxed);
+    if (formatChannels == 0)
         return false;
-    files.clear();
-    for (const auto& entry : fs::directory_iterator(folder_, ec)) {
-        if (entry.is_directory(ec))
-            continue;
-        const Util::String name = entry.path().filename().string();
-        if (ClipFileName::isRepaired(name))
-            files.push_back(folder_ + "/" + name);
+    wroteLast_ = true;
+    CaptureRecord record;
+    record.channels = context_.channelCount();
+    record.stamp = Platform::tickCount();
+    record.formatChannels = formatChannels;
+    record.sampleRate = sampleRate_.load(std::memory_order_relaxed);
+    record.reference = referenceMode_;
+    const auto position = context_.transportPosition();
+    record.position = position.samples;
+    record.positionValid = position.valid;
+    record.offset = timelineOffset_.snapshot();
+    if (record.channels > 0) {
+        const uint32_t maxFrames = captureSamples_.MaxSpan() / record.channels;
+        for (uint32_t first = 0; first < frames; first += maxFrames)
+            pushBlock(record, channels, first, std::min(maxFrames, frames - first));
     }
-    return !files.empty();
+    return !recorder_->failed();
 }
 
-// ---- Time-outs --------------------------------------------------------------------
-
-void FileHandler::tick()
+void FileHandler::pushBlock(CaptureRecord record, float* const* channels, uint32_t first, uint32_t frames)
 {
-    const uint32_t now = Platform::tickCount();
-    if (HostSets::writeTimeOut(host_) && writing_ && elapsed(lastWrite_, now)) {
-        writing_ = false;
-        endPass();
-    } else if (HostSets::readTimeOut(host_) && reading_ && elapsed(lastRead_, now)) {
+    const uint32_t count = frames * record.channels;
+    for (;;) {
+        const uint32_t seen = diskProgress_.load(std::memory_order_acquire);
+        if (captureRecords_.FreeSlots() > 0) {
+            if (const auto start = captureSamples_.Reserve(count)) {
+                record.sampleStart = *start;
+                break;
+            }
+        }
+        waitForDisk(seen);
+    }
+    float* out = captureSamples_.At(record.sampleStart);
+    for (uint32_t i = 0; i < frames; ++i)
+        for (uint32_t c = 0; c < record.channels; ++c)
+            *out++ = channels[c][first + i];
+    captureSamples_.Commit(record.sampleStart, count);
+    record.frames = frames;
+    captureRecords_.TryPush(record);
+    lastBlockRecord_.store(captureRecords_.Pushed(), std::memory_order_release);
+    samplesSinceWake_ += count;
+    if (samplesSinceWake_ >= captureSamples_.Capacity() / WakeShare) {
+        samplesSinceWake_ = 0;
+        disk_.SetEvent();
+    }
+}
+
+// Requests are few and small; they wait for room like blocks do. Only a
+// want wakes the disk thread: the audio side waits for its answer. The others
+// are taken at the disk thread's next turn, ahead of any later request; a
+// wake-up here could cost the audio thread its core.
+void FileHandler::pushRequest(CaptureRecord::Kind kind, uint32_t generation)
+{
+    CaptureRecord record;
+    record.kind = kind;
+    record.generation = generation;
+    for (;;) {
+        const uint32_t seen = diskProgress_.load(std::memory_order_acquire);
+        if (captureRecords_.TryPush(record))
+            break;
+        waitForDisk(seen);
+    }
+    if (kind == CaptureRecord::Kind::WantPlayback)
+        disk_.SetEvent();
+}
+
+// ---- The audio side: playback -----------------------------------------------------
+
+bool FileHandler::read(uint32_t frames, float* const* channels)
+{
+    if (wroteLast_) {
+        wroteLast_ = false;
+        pushRequest(CaptureRecord::Kind::ReadStarted);
+    }
+    for (;;) {
+        if (playing_.active && playing_.generation != player_->liveGeneration())
+            playing_.active = false; // closed, or replaced by a new list
+        if (!playing_.active && !startPlaying())
+            return false;
+        lastRead_.store(Platform::tickCount(), std::memory_order_relaxed);
+        reading_.store(true, std::memory_order_release);
+        const uint32_t count = context_.channelCount();
+        if (playing_.channels != count)
+            return true; // another channel count: the host's audio passes
+        if (playing_.position >= playing_.length) {
+            // The block that reached the end kept the host's audio after the
+            // last repaired frame; only blocks wholly past the end are silent.
+            if (!HostSets::noSilenceAfterEnd(host_))
+                for (uint32_t c = 0; c < count; ++c)
+                    std::fill(channels[c], channels[c] + frames, 0.0f);
+            return true;
+        }
+        const auto wanted = uint32_t(std::min<uint64_t>(frames, playing_.length - playing_.position));
+        switch (takeFrames(wanted, channels)) {
+        case Taken::All:
+            playing_.position += wanted;
+            return true;
+        case Taken::Failed:
+            playing_.active = false;
+            pushRequest(CaptureRecord::Kind::DropPlayback, playing_.generation);
+            return false;
+        case Taken::Dropped:
+            playing_.active = false;
+            break; // the next file, from its start
+        }
+    }
+}
+
+// Takes the file the disk thread announced, or asks for one and waits for the
+// answer: the read-ahead is empty while a file may still have frames.
+bool FileHandler::startPlaying()
+{
+    for (;;) {
+        const uint32_t seen = diskProgress_.load(std::memory_order_acquire);
+        const uint32_t live = player_->liveGeneration();
+        const PlaybackRecord* front = playbackRecords_.Peek();
+        if (!front) {
+            if (!wantSent_) {
+                wantSent_ = true;
+                pushRequest(CaptureRecord::Kind::WantPlayback);
+            }
+            waitForDisk(seen);
+            continue;
+        }
+        const PlaybackRecord record = *front;
+        skipFront();
+        if (record.kind == PlaybackRecord::Kind::None) {
+            // Stale or not, the want is answered; a stale one is asked again.
+            wantSent_ = false;
+            if (record.generation >= live)
+                return false;
+            continue;
+        }
+        if (record.kind != PlaybackRecord::Kind::Start || record.generation < live)
+            continue; // what is left of a file given up
+        playing_ = Playing{true, record.generation, record.channels, record.length, 0, 0};
+        wantSent_ = false;
+        pushRequest(CaptureRecord::Kind::ClaimPlayback, record.generation);
+        return true;
+    }
+}
+
+void FileHandler::skipFront()
+{
+    const PlaybackRecord* front = playbackRecords_.Peek();
+    if (front->kind == PlaybackRecord::Kind::Frames)
+        playbackSamples_.Release(front->sampleStart + uint64_t(front->frames) * front->channels);
+    playbackRecords_.Pop();
+    // The disk thread refills most of the ring in one turn.
+    if (playbackRecords_.Pushed() - playbackRecords_.Popped() <= RefillBelowRecords)
+        disk_.SetEvent();
+}
+
+// Copies the next `frames` frames of the playing file into the channels as
+// the disk thread reads them ahead; the ring may hold fewer than a block.
+// When the file failed to read, the frames before the failure are in place
+// and the rest of the block is the host's.
+FileHandler::Taken FileHandler::takeFrames(uint32_t frames, float* const* channels)
+{
+    const uint32_t fileChannels = playing_.channels;
+    for (uint32_t done = 0; done < frames;) {
+        const uint32_t seen = diskProgress_.load(std::memory_order_acquire);
+        if (playing_.generation != player_->liveGeneration())
+            return Taken::Dropped;
+        const PlaybackRecord* record = playbackRecords_.Peek();
+        if (!record) {
+            waitForDisk(seen);
+            continue;
+        }
+        if (record->kind == PlaybackRecord::Kind::Failed && record->generation == playing_.generation)
+            return Taken::Failed;
+        if (record->kind != PlaybackRecord::Kind::Frames || record->generation != playing_.generation) {
+            skipFront();
+            continue;
+        }
+        const uint32_t take = std::min(frames - done, record->frames - playing_.framesTakenOfFront);
+        const float* in = playbackSamples_.At(record->sampleStart + uint64_t(playing_.framesTakenOfFront) * fileChannels);
+        for (uint32_t i = 0; i < take; ++i)
+            for (uint32_t c = 0; c < fileChannels; ++c)
+                channels[c][done + i] = *in++;
+        done += take;
+        playing_.framesTakenOfFront += take;
+        if (playing_.framesTakenOfFront == record->frames) {
+            playing_.framesTakenOfFront = 0;
+            skipFront();
+        }
+    }
+    return Taken::All;
+}
+
+// ---- The disk thread ------------------------------------------------------------------
+
+void FileHandler::runDisk(Util::Thread& self)
+{
+    for (;;) {
+        bool worked = serviceControls();
+        worked = handleRecords(UINT64_MAX) || worked;
+        worked = player_->readAhead(options_.pace, [this] { reportProgress(); }) || worked;
+        if (answeredTicket_ > drained_.load(std::memory_order_relaxed)) {
+            drained_.store(answeredTicket_, std::memory_order_release);
+            drained_.notify_all();
+        }
+        if (worked) {
+            reportProgress();
+            continue;
+        }
+        if (self.StopRequested())
+            return;
+        self.WaitForEvent();
+    }
+}
+
+// After every record taken and every one queued: an audio side waiting for
+// room or for frames goes on at once, while the disk thread goes on too.
+void FileHandler::reportProgress()
+{
+    diskProgress_.fetch_add(1, std::memory_order_release);
+    diskProgress_.notify_all();
+}
+
+bool FileHandler::serviceControls()
+{
+    bool any = false;
+    DiskControl control;
+    while (controls_.TryPop(control)) {
+        handleRecords(control.recordsBefore);
+        apply(control);
+        any = true;
+    }
+    return any;
+}
+
+bool FileHandler::handleRecords(uint64_t upTo)
+{
+    bool any = false;
+    while (captureRecords_.Popped() < upTo) {
+        const CaptureRecord* record = captureRecords_.Peek();
+        if (!record)
+            break;
+        handle(*record);
+        captureRecords_.Pop();
+        reportProgress();
+        any = true;
+    }
+    return any;
+}
+
+void FileHandler::handle(const CaptureRecord& record)
+{
+    switch (record.kind) {
+    case CaptureRecord::Kind::Block:
+        if (options_.pace)
+            options_.pace();
+        recorder_->block(record, captureSamples_.At(record.sampleStart));
+        captureSamples_.Release(record.sampleStart + uint64_t(record.frames) * record.channels);
+        break;
+    case CaptureRecord::Kind::ReadStarted: recorder_->readStarted(); break;
+    case CaptureRecord::Kind::WantPlayback: player_->want(); break;
+    case CaptureRecord::Kind::ClaimPlayback: player_->claim(record.generation); break;
+    case CaptureRecord::Kind::DropPlayback: player_->drop(record.generation); break;
+    }
+}
+
+void FileHandler::apply(const DiskControl& control)
+{
+    switch (control.kind) {
+    case DiskControl::Kind::CloseCapture: recorder_->close(control.offset); break;
+    case DiskControl::Kind::ClosePlayback: player_->close(); break;
+    case DiskControl::Kind::TimeOuts: applyTimeOuts(control.now); break;
+    case DiskControl::Kind::RepairedListSet:
+        if (auto files = player_->takeOfferedList())
+            player_->setList(std::move(*files));
+        break;
+    case DiskControl::Kind::Drain: answeredTicket_ = std::max(answeredTicket_, control.ticket); break;
+    }
+}
+
+void FileHandler::applyTimeOuts(uint32_t now)
+{
+    const bool passEnded = HostSets::writeTimeOut(host_) && recorder_->timeOut(now, TimeOutMs);
+    if (!passEnded && HostSets::readTimeOut(host_) && reading_.load(std::memory_order_acquire) &&
+        elapsed(lastRead_.load(std::memory_order_relaxed), now)) {
         reading_ = false;
-        endPlayback();
+        player_->end();
     }
-    if (HostSets::rescanInReadyState(host_) && context_.shuttleState() == 3) {
-        std::vector<Util::String> scratch;
-        if (!listRepaired(scratch))
-            endPlayback();
-    }
+    if (HostSets::rescanInReadyState(host_) && context_.shuttleState() == DSP::ShuttleElement::ReadyToWrite)
+        player_->rescan();
 }
 
 } // namespace Shuttle

@@ -19,9 +19,9 @@ public:
     virtual uint32_t channelCount() const = 0;           // the instance's configured count [any-thread]
     virtual Position transportPosition() const = 0;      // the host's sample position, rounded [audio-thread]
     virtual Util::ConfigFile& configurationStore() = 0;  // the plug-in's settings [any-thread], not audio
-    virtual uint32_t shuttleState() const = 0;           // "Shuttle State", 0..3 [any-thread]
+    virtual uint32_t shuttleState() const = 0;           // "Shuttle State", DSP::ShuttleElement::State [any-thread]
     // Sets a boolean key of the plug-in's settings after the call returns: the
-    // settings store is a database, and the audio thread must not wait on it. [audio-thread]
+    // settings store is a database, and the disk thread does not wait on it. [disk-thread]
     virtual void storeFlagLater(const char* key, bool value) = 0;
 };
 

@@ -6,7 +6,7 @@ namespace Shuttle {
 bool LoadRepairedFileCommand::ExecuteHigh()
 {
     transform_->fileHandler().setRepairedList(std::move(files_));
-    transform_->setState(3);
+    transform_->setState(DSP::Transform::State::ReadyToWrite);
     return false;
 }
 

@@ -14,6 +14,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <string_view>
 
 namespace DSP {
 
@@ -21,7 +22,25 @@ namespace {
 constexpr uint32_t TimelineOffsetMessage = EntryProtocol::PropertyId::TimelineOffset;
 constexpr uint32_t FormatDpmAudioSuite = EntryProtocol::Format::DpmAudioSuite;
 constexpr uint32_t FormatAaxAudioSuite = EntryProtocol::Format::AaxAudioSuite;
+
+// Whether `text` says "maximum of <count>".
+constexpr bool namesMaximum(std::string_view text, uint32_t count)
+{
+    constexpr std::string_view lead = "maximum of ";
+    const auto at = text.find(lead);
+    if (at == std::string_view::npos)
+        return false;
+    uint32_t value = 0;
+    size_t digits = 0;
+    for (size_t i = at + lead.size(); i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i, ++digits)
+        value = value * 10 + uint32_t(text[i] - '0');
+    return digits > 0 && value == count;
+}
+static_assert(namesMaximum(Transform::LimitNotice, Shuttle::FileHandler::MaxClipsPerPass),
+              "the limit notice must name the clip limit");
 } // namespace
+
+using Shuttle::EditorMessage;
 
 Transform::Transform(Plugin& plugin, IPC::SocketPair::Endpoints endpoints)
     : TransformBase(plugin),
@@ -36,41 +55,61 @@ Transform::Transform(Plugin& plugin, IPC::SocketPair::Endpoints endpoints)
     ensureLink();
     Trackable::connect(fileHandler_.captureFinished, [this] { onCaptureFinished(); });
     Trackable::connect(fileHandler_.playbackFinished, [this] { onPlaybackFinished(); });
+    Trackable::connect(fileHandler_.captureFailed, [this] { onCaptureFailed(); });
 }
 
+// The disk thread stops first: its last events still find everything they use.
 Transform::~Transform()
 {
+    fileHandler_.shutdown();
     editorTasks_.drain();
-    std::lock_guard<std::mutex> lock(linkMutex_);
+    Platform::ScopedLock lock(linkLock_);
     client_.reset();
+}
+
+void Transform::drain()
+{
+    fileHandler_.drain();
+    editorTasks_.drain();
 }
 
 // ---- State and link ------------------------------------------------------------
 
-void Transform::setState(uint32_t value)
+void Transform::setState(State value)
 {
+    Platform::ScopedLock hold(stateLock_);
     if (auto shuttle = shuttle_.load())
-        shuttle->SetParameterValue(ShuttleElement::kStateIndex, value);
+        shuttle->SetParameterValue(ShuttleElement::kStateIndex, uint32_t(value));
 }
 
-uint32_t Transform::blockState() const
-{
-    Platform::ScopedLock hold(plugin().GetProcessingLock());
-    return blockShuttle_ ? blockShuttle_->GetState() : 0;
-}
-
-uint32_t Transform::state() const
+Transform::State Transform::state() const
 {
     const auto shuttle = shuttle_.load();
     if (!shuttle)
-        return 0;
+        return State::Idle;
     const auto value = shuttle->GetParameterValue(ShuttleElement::kStateIndex);
-    return value && std::holds_alternative<uint32_t>(*value) ? std::get<uint32_t>(*value) : 0;
+    return value && std::holds_alternative<uint32_t>(*value) ? State(std::get<uint32_t>(*value)) : State::Idle;
+}
+
+// The audio thread's calls outside the block read the state through the
+// block's element when they can have the processing lock at once: the entry
+// holds it for them, so no reference count moves there.
+Transform::State Transform::stateOnAudioSide() const
+{
+    Platform::TryLock hold(plugin().GetProcessingLock(), std::try_to_lock);
+    if (hold.owns_lock() && blockShuttle_)
+        return State(blockShuttle_->GetState());
+    return state();
+}
+
+void Transform::setBlockState(State value)
+{
+    blockShuttle_->SetParameterValue(ShuttleElement::kStateIndex, uint32_t(value));
 }
 
 std::shared_ptr<IPC::Client> Transform::link() const
 {
-    std::lock_guard<std::mutex> lock(linkMutex_);
+    Platform::ScopedLock lock(linkLock_);
     return client_;
 }
 
@@ -84,7 +123,7 @@ bool Transform::requestOutstanding() const
 
 void Transform::ensureLink()
 {
-    std::lock_guard<std::mutex> lock(linkMutex_);
+    Platform::ScopedLock lock(linkLock_);
     if (client_ || !zmqContext_)
         return;
     client_ = std::make_shared<IPC::Client>(zmqContext_, endpoints_);
@@ -92,12 +131,13 @@ void Transform::ensureLink()
     Trackable::connect(client_->unsignedMessage, [this](int32_t kind, uint32_t value) { onUnsigned(kind, value); });
 }
 
-bool Transform::sendToEditor(int32_t value)
+bool Transform::sendToEditor(EditorMessage message)
 {
     const auto client = link();
     if (!client)
         return false;
-    return value == 5 ? client->sendWithoutReply(value) : client->sendRequest(value);
+    const auto value = int32_t(message);
+    return message == EditorMessage::WindowOpened ? client->sendWithoutReply(value) : client->sendRequest(value);
 }
 
 void Transform::pollLink()
@@ -109,6 +149,8 @@ void Transform::pollLink()
 void Transform::idle()
 {
     TransformBase::idle();
+    if (playbackNoticeDue_.exchange(false))
+        postRenderOrDiscardNotice();
     timers_.runDue();
 }
 
@@ -136,50 +178,63 @@ void Transform::processBlock(uint32_t frames, float* const* channels)
 {
     if (unsupportedHost())
         return;
-    const uint32_t s = blockState();
+    // The entry holds the processing lock for the block, and a format change
+    // replaces the shuttle element only under it: entering it again here just
+    // counts. Should another thread hold it, the shuttle sits this block out.
+    Platform::TryLock hold(plugin().GetProcessingLock(), std::try_to_lock);
+    if (!hold.owns_lock() || !blockShuttle_)
+        return;
+    const auto s = State(blockShuttle_->GetState());
     const bool analysisPass = plugin().blockPass().analysisPass();
     if (offlineFormat()) {
         offlineFormatBlock(analysisPass, s, frames, channels);
         return;
     }
-    if (!analysisPass && s == 3)
+    if (!analysisPass && s == State::ReadyToWrite)
         play(frames, channels);
-    else if (!analysisPass && s == 2)
+    else if (!analysisPass && s == State::Captured)
         return; // the captured clip waits for the editor
     else
         capture(s, frames, channels);
 }
 
-void Transform::capture(uint32_t state, uint32_t frames, float* const* channels)
+// A pass that failed keeps taking its blocks (so that it ends as any pass
+// does) while the state stays Idle.
+void Transform::capture(State s, uint32_t frames, float* const* channels)
 {
     if (captureSuppressed_)
         return;
-    if (state != 1) // a change asks the host for an update; the same value again is none
-        setState(1);
-    if (!fileHandler_.write(frames, channels))
-        setState(0);
+    const bool failed = fileHandler_.passFailed();
+    if (!failed && s != State::Capturing) // a change asks the host for an update; the same value again is none
+        setBlockState(State::Capturing);
+    if (!fileHandler_.write(frames, channels) && (s != State::Idle || !failed))
+        setBlockState(State::Idle);
 }
 
 void Transform::play(uint32_t frames, float* const* channels)
 {
     playbackNoticeSent_ = false;
     if (!fileHandler_.read(frames, channels))
-        setState(0);
+        setBlockState(State::Idle);
 }
 
-void Transform::offlineFormatBlock(bool analysisPass, uint32_t s, uint32_t frames, float* const* channels)
+void Transform::offlineFormatBlock(bool analysisPass, State s, uint32_t frames, float* const* channels)
 {
     if (!analysisPass) {
-        if (s == 3)
+        if (s == State::ReadyToWrite)
             play(frames, channels);
         return;
     }
-    if (s != 3) {
+    if (s != State::ReadyToWrite) {
         capture(s, frames, channels);
         return;
     }
-    if (playbackNoticeSent_.exchange(true))
-        return;
+    if (!playbackNoticeSent_.exchange(true))
+        playbackNoticeDue_ = true;
+}
+
+void Transform::postRenderOrDiscardNotice()
+{
     Platform::ScopedLock hold(criticalSection_);
     postWindowAction([](Shuttle::MainWindowActions& w) { w.showInfoText(RenderOrDiscardNotice); });
 }
@@ -192,15 +247,17 @@ void Transform::postWindowAction(std::function<void(Shuttle::MainWindowActions&)
 
 // ---- Run state, processing stop, host messages, format --------------------------------
 
+// A failed pass ends at a stop like any other, although the state went back to Idle.
 void Transform::runStateChanged(bool running)
 {
     TransformBase::runStateChanged(running);
     if (!running) {
+        const State s = stateOnAudioSide();
         if (fileHandler_.captureOpen()) {
-            if (state() == 1 && !unsupportedHost())
+            if ((s == State::Capturing || fileHandler_.passFailed()) && !unsupportedHost())
                 fileHandler_.closeCapture();
-        } else if (Shuttle::HostSets::stopClosesPlayback(host_, HostVersion::remembered()) && state() == 3 &&
-                   !playbackNoticeSent_) {
+        } else if (Shuttle::HostSets::stopClosesPlayback(host_, HostVersion::remembered()) &&
+                   s == State::ReadyToWrite && !playbackNoticeSent_) {
             fileHandler_.closePlayback();
         }
         lastStopMs_ = Platform::tickCount();
@@ -213,7 +270,7 @@ void Transform::runStateChanged(bool running)
 
 void Transform::processingStopped()
 {
-    if (state() == 1 && !unsupportedHost())
+    if ((stateOnAudioSide() == State::Capturing || fileHandler_.passFailed()) && !unsupportedHost())
         fileHandler_.closeCapture();
 }
 
@@ -246,24 +303,25 @@ void Transform::refreshRepaired()
         fileHandler_.listRepaired(files);
         repairedCount_ = uint32_t(files.size());
         if (files.empty())
-            setState(0);
+            setState(State::Idle);
     }
     if (Shuttle::HostSets::refreshIdles(host_))
-        setState(0);
+        setState(State::Idle);
 }
 
 // ---- Events of the file handler and the editor -----------------------------------------
 
+// On the disk thread, once the pass's clips are complete on disk.
 void Transform::onCaptureFinished()
 {
     Platform::ScopedLock hold(criticalSection_);
     const auto client = link();
-    if (state() != 1 || !client)
+    if (state() != State::Capturing || !client)
         return;
     Shuttle::MainWindowActions* window = mainWindow_.load();
     if (window && fileHandler_.limitHit()) {
         postWindowAction([](Shuttle::MainWindowActions& w) { w.showInfoText(LimitNotice); });
-        setState(0);
+        setState(State::Idle);
         return;
     }
     const bool reference = fileHandler_.referenceMode();
@@ -273,20 +331,20 @@ void Transform::onCaptureFinished()
 
     Util::ConfigFile& settings = plugin().settings();
     if (reference) {
-        setState(0);
-        client->sendWithoutReply(2);
+        setState(State::Idle);
+        client->sendWithoutReply(int32_t(EditorMessage::ReferenceClipsSent));
         editorTasks_.post([&settings] { settings.SetBool("ShuttleOpenRefFilesAtStartUp", true); });
     } else {
-        setState(2);
+        setState(State::Captured);
         // In this order: the start-up key, the launch, then the message.
         editorTasks_.post([&settings, client] {
             settings.SetBool("ShuttleOpenFilesAtStartUp", true);
             Shuttle::EditorLauncher::launch(settings);
-            client->sendRequest(1);
+            client->sendRequest(int32_t(EditorMessage::ClipsWaiting));
         });
     }
     if (!window && Shuttle::HostSets::linkDropping(host_)) {
-        std::lock_guard<std::mutex> lock(linkMutex_);
+        Platform::ScopedLock lock(linkLock_);
         client_.reset();
     }
 }
@@ -294,17 +352,17 @@ void Transform::onCaptureFinished()
 void Transform::onEnumerated(int32_t value)
 {
     Platform::ScopedLock hold(criticalSection_);
-    editorLink_ = value != 0;
-    if (value == 3)
+    editorLink_ = value != int32_t(EditorMessage::ClearLink);
+    if (value == int32_t(EditorMessage::Discard))
         postWindowAction([](Shuttle::MainWindowActions& w) { w.discardAction(); });
-    else if (value == 4)
+    else if (value == int32_t(EditorMessage::RepairedReady))
         postWindowAction([](Shuttle::MainWindowActions& w) { w.loadRepairedAction(); });
 }
 
 void Transform::onUnsigned(int32_t kind, uint32_t value)
 {
     editorLink_ = true;
-    if (kind == 0 && value <= Shuttle::FileHandler::MaxClipsPerPass)
+    if (kind == Shuttle::ClipsHeldKind && value <= Shuttle::FileHandler::MaxClipsPerPass)
         fileHandler_.setClipsInEditor(value);
 }
 

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <stdio_ext.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -48,6 +49,10 @@ int64_t openFileSize(std::FILE* file)
         return -1;
     return int64_t(info.st_size);
 }
+
+void discardUnwritten(std::FILE* file) { __fpurge(file); }
+
+bool truncateFile(std::FILE* file, int64_t size) { return ::ftruncate(fileno(file), off_t(size)) == 0; }
 
 int lastErrorCode() { return errno; }
 

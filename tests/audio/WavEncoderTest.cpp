@@ -8,6 +8,8 @@
 #include <cmath>
 #include <fstream>
 #include <iterator>
+#include <sndfile.h>
+#include <vector>
 
 using Audio::Format;
 using Audio::Marker;
@@ -297,5 +299,45 @@ TEST(WavEncoder, SampleWritesAllocateNothingAfterBeginWriting)
         ASSERT_TRUE(encoder.WriteFloatDeinterleaved(5000, channels.data()).ok()); // larger than one block
         EXPECT_EQ(TestSupport::threadAllocationCount(), before) << format.channels << " channels";
         EXPECT_EQ(encoder.GetFramesWritten(), 512u + 20 * 812 + 5000);
+    }
+}
+
+// After a failed write, the bytes still in the stream buffer never reach the
+// disk. Salvage keeps exactly the whole frames that did (here: what the buffer
+// flushed before it stopped) and leaves a file that libsndfile reads without
+// complaint, with the sizes patched to those frames and the pad byte of an odd
+// data size in place.
+TEST(WavEncoder, SalvageKeepsTheWholeFramesOnDiskAndPatchesTheSizes)
+{
+    const Format formats[] = {{2, 4, 48000, true, 0}, {1, 3, 44100, false, 0}};
+    for (const auto& format : formats) {
+        const std::string path = tempWav("salvaged.wav");
+        constexpr size_t kFrames = 100000; // well beyond one stream buffer
+        std::vector<float> ramp(kFrames * format.channels);
+        for (size_t i = 0; i < ramp.size(); ++i)
+            ramp[i] = float(i % 1000) / 2000.0f;
+        Encoder encoder(path, format);
+        ASSERT_TRUE(encoder.BeginWriting().ok());
+        ASSERT_TRUE(encoder.WriteFloatInterleaved(kFrames, ramp.data()).ok());
+        const auto kept = encoder.Salvage();
+        ASSERT_TRUE(kept.ok()) << kept.error().Description();
+        EXPECT_GT(kept.value(), 0u);
+        EXPECT_LT(kept.value(), kFrames) << "the buffered tail must be dropped, not written";
+
+        const std::string file = readFile(path);
+        const uint64_t dataBytes = kept.value() * format.BytesPerFrame();
+        EXPECT_EQ(file.size(), 44 + dataBytes + dataBytes % 2) << format.bytesPerSample;
+        EXPECT_EQ(u32At(file, 4), uint32_t(file.size() - 8));
+        EXPECT_EQ(u32At(file, 40), uint32_t(dataBytes));
+        SF_INFO info{};
+        SNDFILE* f = sf_open(path.c_str(), SFM_READ, &info);
+        ASSERT_NE(f, nullptr) << sf_strerror(nullptr);
+        EXPECT_EQ(uint64_t(info.frames), kept.value());
+        std::vector<float> back(size_t(info.frames) * format.channels);
+        EXPECT_EQ(sf_readf_float(f, back.data(), info.frames), info.frames);
+        sf_close(f);
+        const float tolerance = format.floatingPoint ? 0.0f : 1.0f / 4194304.0f;
+        for (size_t i = 0; i < back.size(); i += 97)
+            ASSERT_NEAR(back[i], ramp[i], tolerance) << i;
     }
 }

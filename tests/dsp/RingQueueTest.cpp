@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <future>
 #include <map>
 #include <random>
 #include <thread>
@@ -57,6 +58,31 @@ TEST(RingQueue, FixedQueueRejectsThePushWhenFullAndTakesItAfterAPop)
     EXPECT_TRUE(queue.Push(&items[3]));
     for (int i = 1; i < 4; ++i)
         EXPECT_EQ(queue.Pop(), &items[i]);
+}
+
+// A push that grows the queue copies the slots under the read lock. The audio
+// side's pop only tries that lock: it answers at once, empty-handed, and takes
+// the item once the lock is free. (A waiting pop would hang here.)
+TEST(RingQueue, TryPopNeverWaitsForTheReadLock)
+{
+    Queue queue({0, "q"}, 4, true);
+    Item item;
+    ASSERT_TRUE(queue.Push(&item));
+    auto& readLock = const_cast<Platform::CriticalSection&>(queue.GetReadLock());
+    std::promise<void> held, release;
+    std::thread holder([&] {
+        Platform::ScopedLock hold(readLock);
+        held.set_value();
+        release.get_future().wait();
+    });
+    held.get_future().wait();
+    auto popped = std::async(std::launch::async, [&] { return queue.TryPop(); });
+    const bool returned = popped.wait_for(std::chrono::seconds(60)) == std::future_status::ready;
+    release.set_value();
+    holder.join();
+    ASSERT_TRUE(returned) << "TryPop waited for the read lock";
+    EXPECT_EQ(popped.get(), nullptr);
+    EXPECT_EQ(queue.TryPop(), &item);
 }
 
 TEST(RingQueue, TooFewSlotsAreRefused)

@@ -4,6 +4,7 @@
 #include "support/FakeClock.h"
 #include "shuttle/FileHandler.h"
 #include "support/TestEnvironment.h"
+#include "util/Log.h"
 
 #include <filesystem>
 #include <fstream>
@@ -60,18 +61,22 @@ TEST_F(FileHandlerTest, SilentCloseHostKeepsOnePassAcrossTwoClips)
     auto h = make(2);
     writeClip(*h, 3);
     h->closeCapture();
+    h->drain();
     EXPECT_EQ(captures, 0); // silent: closing does not end the pass
     clock.advance(200);
     writeClip(*h, 2, 10.0f);
     h->closeCapture();
+    h->drain();
     EXPECT_EQ(folderEntries(folder),
               (std::vector<std::string>{"Pro Tools 1 [tw-relay] 1 captured.wav", "Pro Tools 2 [tw-relay] 2 captured.wav"}));
-    // The pass ends by the write time-out.
+    // The pass ends by the write time-out, counted from the block's own tick.
     clock.advance(500);
     h->tick();
+    h->drain();
     EXPECT_EQ(captures, 0);
     clock.advance(1);
     h->tick();
+    h->drain();
     EXPECT_EQ(captures, 1);
     EXPECT_FALSE(h->passOpen());
     // Every sample arrived, in order.
@@ -91,6 +96,7 @@ TEST_F(FileHandlerTest, WavelabEndsThePassAtEveryClose)
         writeClip(*h, 2);
         h->closeCapture();
     }
+    h->drain();
     EXPECT_EQ(captures, 3);
     // Each pass starts again at clip 1, and its first clip cleans the folder.
     EXPECT_EQ(folderEntries(folder), std::vector<std::string>{"Wavelab 1 [tw-relay] 1 captured.wav"});
@@ -109,10 +115,12 @@ TEST_F(FileHandlerTest, FirstClipOfARepairPassKeepsOnlyReferenceAndReadyFiles)
     reference->setReferenceMode(true);
     writeClip(*reference, 1);
     reference->closeCapture();
+    reference->drain();
     EXPECT_EQ(folderEntries(folder).size(), 7u); // a reference pass deletes nothing
 
     auto repair = make(36);
     writeClip(*repair, 1);
+    repair->drain();
     EXPECT_EQ(folderEntries(folder),
               (std::vector<std::string>{"Clip 1 [tw-relay] 1 captured.wav", "Clip 1 [tw-relay] 1 reference.wav",
                                         "Clip 4 [tw-relay] 4 reference.wav", "Clip 5 [tw-relay] 5 ready.wav"}));
@@ -127,6 +135,7 @@ TEST_F(FileHandlerTest, ATakenNameGetsTheNextFreeNumberInBrackets)
     h->setReferenceMode(true);
     writeClip(*h, 1);
     h->closeCapture();
+    h->drain();
     EXPECT_TRUE(fs::exists(path("Wavelab 1 (2) [tw-relay] 1 reference.wav")));
 }
 
@@ -138,12 +147,14 @@ TEST_F(FileHandlerTest, TheClipLimitCountsTheClipsTheEditorHolds)
         writeClip(*h, 1); // a refused clip still passes the host's audio: write answers true
         h->closeCapture();
     }
+    h->drain();
     EXPECT_TRUE(h->limitHit());
     EXPECT_EQ(folderEntries(folder).size(), 2u);
 
     auto full = make(2);
     full->setClipsInEditor(16);
     writeClip(*full, 1);
+    full->drain();
     EXPECT_TRUE(full->limitHit());
 }
 
@@ -168,6 +179,7 @@ TEST_F(FileHandlerTest, BroadcastExtensionCarriesTheClipStartPlusTheTimelineOffs
             h->setTimelineOffset(*c.offset);
         writeClip(*h, 1);
         h->closeCapture();
+        h->drain();
         SF_INFO info{};
         SNDFILE* f = sf_open(path("Wavelab 1 [tw-relay] 1 captured.wav").c_str(), SFM_READ, &info);
         ASSERT_NE(f, nullptr);
@@ -207,11 +219,13 @@ TEST_F(FileHandlerTest, RepairedFilesPlayInClipNumberOrderAndAreDeletedWhenPlaye
     EXPECT_EQ(last.samples[1][0], 0.0f);
     EXPECT_EQ(last.samples[1][63], 0.0f);
     h->closePlayback();
+    h->drain();
     EXPECT_EQ(playbacks, 1);
     EXPECT_EQ(folderEntries(folder), std::vector<std::string>{"Pro Tools 10 [tw-relay] 10 repaired.wav"});
     ASSERT_TRUE(h->read(64, block.data()));
     EXPECT_EQ(block.samples[0][0], 0.10f);
     // Only the first file opened since the list was set clears "ReadyToWrite".
+    h->drain();
     using Flag = std::pair<std::string, bool>;
     EXPECT_EQ(context.storedFlags, std::vector<Flag>{Flag("ReadyToWrite", false)});
 }
@@ -240,10 +254,12 @@ TEST_F(FileHandlerTest, ReadTimeOutEndsThePlaybackAndTheRescanNoticesVanishedFil
     TestBlock block(2, 8, 0.0f);
     ASSERT_TRUE(h->read(8, block.data()));
     h->closePlayback(); // silent close: the file goes, no signal
+    h->drain();
     EXPECT_EQ(playbacks, 0);
     EXPECT_TRUE(folderEntries(folder).empty());
     clock.advance(501);
     h->tick();
+    h->drain();
     EXPECT_EQ(playbacks, 1);
 
     // Media Composer (4) rescans while ready to write.
@@ -251,15 +267,18 @@ TEST_F(FileHandlerTest, ReadTimeOutEndsThePlaybackAndTheRescanNoticesVanishedFil
     auto mc = make(4);
     context.state = 3;
     mc->tick();
+    mc->drain();
     EXPECT_EQ(playbacks, 1);
     fs::remove(path("Media Composer 1 [tw-relay] 1 repaired.wav"));
     mc->tick();
+    mc->drain();
     EXPECT_EQ(playbacks, 2);
 }
 
 TEST_F(FileHandlerTest, FaultsEndInAFailedCallAndTouchNothingElse)
 {
     // A repaired file with another channel count is never read: the audio passes.
+    Util::Log::Capture log;
     fs::create_directories(folder);
     writeSoundFile(path("Pro Tools 1 [tw-relay] 1 repaired.wav"), {std::vector<float>(10, 0.5f)});
     auto h = make(2);
@@ -285,11 +304,20 @@ TEST_F(FileHandlerTest, FaultsEndInAFailedCallAndTouchNothingElse)
     Util::ConfigFile("SOFTWARE\\Quillex\\VO6").SetString("Option/SessionDataFolder", session + "/blocker");
     auto blocked = make(2);
     TestBlock capture(2, 8, 0.25f);
+    blocked->write(8, capture.data()); // the disk thread finds out
+    blocked->drain();
+    EXPECT_TRUE(blocked->passFailed());
     EXPECT_FALSE(blocked->write(8, capture.data()));
 
     // No format ever set.
     FileHandler unformatted(context, 2);
     EXPECT_FALSE(unformatted.write(8, capture.data()));
+
+    // Each failure has its log line, naming the file and the reason.
+    h->drain();
+    EXPECT_TRUE(log.contains(path("Pro Tools 1 [tw-relay] 1 repaired.wav") + " has 1 channels, the instance 2"));
+    EXPECT_TRUE(log.contains(path("Pro Tools 2 [tw-relay] 2 repaired.wav") + " could not be opened: "));
+    EXPECT_TRUE(log.contains(session + "/blocker/Relay could not be created: Not a directory"));
 }
 
 // Two instances share the folder. The second one's repair pass cleans it while
@@ -301,16 +329,20 @@ TEST_F(FileHandlerTest, CleaningSparesTheClipAnotherInstanceIsWriting)
     touch("Pro Tools 7 [tw-relay] 7 captured.wav"); // an earlier pass's clip, closed
     auto first = make(2);
     writeClip(*first, 2, 10.0f);
+    first->drain();
     ASSERT_TRUE(first->captureOpen());
 
     auto second = make(2);
     writeClip(*second, 1, 20.0f);
+    second->drain();
     EXPECT_EQ(folderEntries(folder), (std::vector<std::string>{"Pro Tools 1 (1) [tw-relay] 1 captured.wav",
                                                                "Pro Tools 1 [tw-relay] 1 captured.wav"}));
 
     writeClip(*first, 1, 12.0f);
     first->closeCapture();
     second->closeCapture();
+    first->drain();
+    second->drain();
     const auto clip = readSoundFile(path("Pro Tools 1 [tw-relay] 1 captured.wav"));
     ASSERT_TRUE(clip.opened);
     ASSERT_EQ(clip.channels[0].size(), 3u * 256u);
@@ -332,6 +364,7 @@ TEST_F(FileHandlerTest, AChannelCountChangeEndsThePassBeforeTheNextClipOpens)
     context.channels = 1;
     TestBlock mono(1, 256, 3.0f);
     EXPECT_TRUE(h->write(256, mono.data())); // refused by the limit, the host's audio passes
+    h->drain();
     EXPECT_EQ(limitWhenEnded, std::vector<bool>{false});
     EXPECT_TRUE(h->limitHit());
     EXPECT_EQ(folderEntries(folder), std::vector<std::string>{"Wavelab 1 [tw-relay] 1 captured.wav"});

@@ -2,23 +2,25 @@
 #include "shuttle/FileHandlerContext.h"
 #include "io/ConfigFile.h"
 
+#include <atomic>
 #include <sndfile.h>
 #include <string>
 #include <utility>
 #include <vector>
 
-// A context standing in for the product transform.
+// A context standing in for the product transform. The disk thread reads the
+// channel count and the state while the test sets them.
 struct FakeContext final : Shuttle::FileHandlerContext {
-    uint32_t channels = 2;
+    std::atomic<uint32_t> channels{2};
     Position position{0, false};
-    uint32_t state = 0;
+    std::atomic<uint32_t> state{0};
     Util::ConfigFile settings{"SOFTWARE\\Quillex\\TW6Relay"};
 
     uint32_t channelCount() const override { return channels; }
     Position transportPosition() const override { return position; }
     Util::ConfigFile& configurationStore() override { return settings; }
     uint32_t shuttleState() const override { return state; }
-    std::vector<std::pair<std::string, bool>> storedFlags;
+    std::vector<std::pair<std::string, bool>> storedFlags; // by the disk thread: read them after a drain
     void storeFlagLater(const char* key, bool value) override { storedFlags.emplace_back(key, value); }
 };
 
