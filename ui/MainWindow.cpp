@@ -7,6 +7,7 @@
 #include "platform/LocalTime.h"
 #include "platform/UrlOpener.h"
 #include "shuttle/DiscardCommand.h"
+#include "shuttle/EditorMessage.h"
 #include "shuttle/LoadRepairedFileCommand.h"
 #include "shuttle/ReferenceClipCommand.h"
 #include "shuttle/Transform.h"
@@ -45,8 +46,6 @@ constexpr const char* ReferenceTooltip =
 constexpr const char* RepairTooltip =
     "Use this mode to directly edit the audio clip(s) in TW, then render the changes in %1";
 
-constexpr int32_t WindowOpenedMessage = 5;
-constexpr int32_t DiscardMessage = 3;
 constexpr uint32_t Idle = 0, Captured = 2, ReadyToWrite = 3;
 
 // Formats whose hosts report versions that may be the legacy ones.
@@ -141,7 +140,7 @@ void MainWindow::buildChildren()
     if (sentReferenceLabel_)
         sentReferenceLabel_->hide();
     refresh();
-    transform_.sendToEditor(WindowOpenedMessage);
+    transform_.sendToEditor(Shuttle::EditorMessage::WindowOpened);
     settings_.SetBool(DisplayStateSetting, false);
     for (const char* diagnostic : {"DirtyText", "MessageText", "StatusText"})
         if (Window* label = canvas().findChild(diagnostic))
@@ -350,7 +349,7 @@ void MainWindow::discard()
     status_.discarded();
     transform_.commandPipe().PostToHigh(new Shuttle::DiscardCommand(transform_));
     if (transform_.editorLink())
-        transform_.sendToEditor(DiscardMessage);
+        transform_.sendToEditor(Shuttle::EditorMessage::Discard);
 }
 
 bool MainWindow::loadRepairedFiles()

@@ -67,7 +67,7 @@ TEST_F(MainWindowBadInput, ALayoutWithoutALookedUpControlStillBuildsTheRest)
     clock.advance(UI::MainWindow::PipeIntervalMs);
     w.idle();
     EXPECT_TRUE(transform->fileHandler().referenceMode());
-    transform->setState(2);
+    setState(2);
     w.idle();
     EXPECT_EQ(dynamic_cast<UI::MultiText*>(w.canvas().findChild("Status Text"))->text(),
               "Audio clip(s) are now available in TW.");

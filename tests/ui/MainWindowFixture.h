@@ -189,8 +189,10 @@ protected:
             plugin->notifyElementSet();
         }
         tick(Shuttle::FileHandler::TimeOutMs + 100);
-        transform->drainEditorTasks();
+        transform->drain();
     }
+
+    void setState(uint32_t state) { transform->setState(DSP::ShuttleElement::State(state)); }
 
     std::string folder() const { return session + "/Relay"; }
     // Files named as the editor names the repaired clips.

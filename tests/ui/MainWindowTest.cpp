@@ -147,7 +147,7 @@ TEST_F(MainWindowTest, EveryStateChangeIsShownByTheNextIdleCall)
     EXPECT_TRUE(settings.GetBool("ReadyToWrite", false));
 
     // Played out: back to idle, and the window may load again.
-    transform->setState(0);
+    setState(0);
     plugin->idle();
     EXPECT_EQ(statusText(), proToolsIdle);
     EXPECT_TRUE(shownThumbnails().empty());
@@ -202,13 +202,13 @@ TEST_F(MainWindowTest, DiscardActsInTheCapturedAndReadyStatesOnly)
     start("Pro Tools");
     UI::MainWindow& w = openWindow();
     for (uint32_t state : {0u, 1u}) {
-        transform->setState(state);
+        setState(state);
         w.discard();
         tick();
         EXPECT_EQ(transform->state(), state);
     }
     for (uint32_t state : {2u, 3u}) {
-        transform->setState(state);
+        setState(state);
         tick();
         auto& discard = find<Button>("Discard Button");
         ASSERT_TRUE(discard.isEnabled()) << state;
@@ -225,10 +225,10 @@ TEST_F(MainWindowTest, RepairedFilesLoadOnlyWhenTheHostTheStateAndTheWindowAllow
     EXPECT_FALSE(w.loadRepairedFiles()); // none in the folder
     leaveRepairedFiles("Pro Tools", 1);
     for (uint32_t state : {1u, 3u}) {
-        transform->setState(state);
+        setState(state);
         EXPECT_FALSE(w.loadRepairedFiles()) << state;
     }
-    transform->setState(2);
+    setState(2);
     EXPECT_TRUE(w.loadRepairedFiles());
     EXPECT_TRUE(w.repairedLoaded());
     EXPECT_FALSE(w.loadRepairedFiles()); // once per window until reset
@@ -366,7 +366,7 @@ TEST_F(MainWindowTest, TheConsoleCommandSwitchesTheDiagnosticStateWhateverItsCas
     }
     // While it is on, every refresh writes the state into the diagnostic label.
     w.consoleCommand("relay display state on");
-    transform->setState(2);
+    setState(2);
     tick();
     EXPECT_EQ(find<UI::Radudar::Label>("StatusText").text(), "Relay Status: Captured");
 }
@@ -412,6 +412,7 @@ TEST(UpdateCheck, IsDueOnlyOnceStrictlyMoreThanTheIntervalHasPassed)
 TEST_F(MainWindowTest, TheEditorsMessagesReachTheWindowThroughThePipeTimer)
 {
     prepare("Pro Tools");
+    settings.SetBool("Reference Clip", false); // a repair pass
     TestSupport::StandinProcess editor({"--folder", folder()});
     factory.endpoints = editor.endpoints();
     makePlugin();
@@ -419,7 +420,7 @@ TEST_F(MainWindowTest, TheEditorsMessagesReachTheWindowThroughThePipeTimer)
     // one is taken (the stand-in logs that one).
     const std::string windowOpened = "RECV push frames=2 IPC_EnumMessage | 93 02 ce 33 55 46 30 05 -- enum 5";
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!transform->sendToEditor(5) && std::chrono::steady_clock::now() < end)
+    while (!transform->sendToEditor(Shuttle::EditorMessage::WindowOpened) && std::chrono::steady_clock::now() < end)
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     ASSERT_NE(editor.expect(windowOpened), "");
     UI::MainWindow& w = openWindow();
@@ -448,7 +449,7 @@ TEST_F(MainWindowTest, AnIdleCallThatChangesNothingDrawsNothing)
         tick(); // the pipe timer runs every time
         EXPECT_TRUE(w.lastDrawn().empty()) << i;
     }
-    transform->setState(1);
+    setState(1);
     tick();
     const UI::Rect text = find("Status Text")->canvasFrame();
     EXPECT_TRUE(w.lastDrawn().contains({text.left + 1, text.top + 1}));

@@ -19,7 +19,8 @@ TEST_F(ProductWindow, OpeningTheEditorMakesTheMainWindowAndClosingItDestroysIt)
     EXPECT_EQ(find<UI::MultiText>("Status Text").text(),
               "Select REFERENCE or REPAIR then press OK\nin the Plug-Ins Wave-Editing window\n to send the clips to TW.");
     block(true);
-    plugin->notifyElementSet();
+    plugin->notifyElementSet(); // processing stopped: the disk thread ends the pass
+    transform->drain();
     ASSERT_EQ(transform->state(), 2u);
     EXPECT_TRUE(transform->hasLink());
 
@@ -27,6 +28,7 @@ TEST_F(ProductWindow, OpeningTheEditorMakesTheMainWindowAndClosingItDestroysIt)
     EXPECT_EQ(plugin->editor(), nullptr);
     block(true);
     plugin->notifyElementSet();
+    transform->drain();
     ASSERT_EQ(transform->state(), 2u);
     EXPECT_FALSE(transform->hasLink());
 
