@@ -14,6 +14,7 @@ class Label;
 // captured clip and blue for a repaired one ("highlighted"), and its child
 // label "Label" (for example "Pro Tools 3"), which keeps the right end of the
 // row: the strip stops, on a whole bar, 14 pixels short of the label's text.
+// [ui-thread]
 class ClipThumbnail : public Window {
 public:
     static constexpr int Height = 35;
