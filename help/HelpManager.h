@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <map>
 
+#include "ui/HelpViewer.h"
 #include "ui/Object.h"
 
 namespace Util {
@@ -17,7 +18,7 @@ namespace Help {
 // (ids 0 to 59), a path relative to the manual's folder, some with an anchor.
 // Problems are told to the user in a warning notice; nothing is retried.
 // Every operation: [ui-thread].
-class HelpManager : public UI::Object {
+class HelpManager : public UI::Object, public UI::HelpViewer {
 public:
     static constexpr uint32_t PageCount = 60;
     static constexpr uint32_t ProductPage = 44; // this plug-in's chapter
@@ -38,7 +39,7 @@ public:
     // Opens the page in the browser. An id outside the table opens the manual's
     // folder itself. When nothing could be started the user is told why: the
     // browser failed (the page exists) or the manual is missing.
-    void showHelp(uint32_t pageId) const;
+    void showHelp(uint32_t pageId) const override;
 
     // The page's path below the manual's folder, with its anchor; empty for an
     // id outside the table.

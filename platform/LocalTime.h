@@ -1,6 +1,8 @@
 #pragma once
 #include "util/Text.h"
 
+#include <cstdint>
+
 namespace Platform {
 
 // The local date "yyyy-mm-dd" and time "hh:mm:ss" of now. [any-thread]
@@ -9,6 +11,8 @@ struct LocalDateTime {
     Util::String time;
 };
 LocalDateTime localDateTimeNow();
+// Seconds since 1970-01-01 00:00 UTC, the clock of stored time stamps. [any-thread]
+int64_t secondsSinceEpoch();
 
 // Now in local time with the zone's offset, "yyyy-mm-ddThh:mm:ss+hhmm" (the
 // form of strftime's "%FT%T%z"). [any-thread]

@@ -20,6 +20,12 @@ public:
     // Starts a program (detached, not waited for) or opens a document or URL with
     // the desktop's handler. `verb` is "open". [any-thread], not audio
     virtual int32_t open(const Util::String& verb, const Util::String& path, const Util::String& parameters) = 0;
+    // Starts a program file (detached, not waited for) with one parameter
+    // text; anything else, a document included, is refused. [any-thread], not audio
+    virtual int32_t start(const Util::String& program, const Util::String& parameters)
+    {
+        return open("open", program, parameters);
+    }
 };
 
 Shell& shell();

@@ -2,10 +2,11 @@
 
 #include "analytics/AnalyticsManager.h"
 #include "core/Plugin.h"
+#include "help/HelpManager.h"
 #include "product/PluginContext.h"
 #include "shuttle/Transform.h"
 #include "ui/MessageBoxFace.h"
-#include "ui/PluginEditorWindow.h"
+#include "ui/MainWindow.h"
 
 PluginFactoryImpl::PluginFactoryImpl() : notices_(UI::MessageBoxFace::maker())
 {
@@ -21,15 +22,17 @@ PluginFactory& PluginFactoryImpl::product()
     return factory;
 }
 
+// A new main window at every open of the editor, with the help manager for
+// its Help button and the analytics commands registered with its canvas.
 std::unique_ptr<PluginEditor> PluginFactoryImpl::createMainWindow(Plugin& plugin)
 {
     auto* analytics = dynamic_cast<Analytics::AnalyticsManager*>(plugin.usageReporter());
-    return UI::createPluginEditor([analytics] {
-        auto window = std::make_unique<UI::MainPluginWindow>();
-        if (analytics)
-            analytics->registerCommands(window->canvas().commands());
-        return window;
-    });
+    return UI::MainWindow::createEditor(
+        plugin, [](const Util::String& documentRoot) { return std::make_unique<Help::HelpManager>(documentRoot); },
+        [analytics](UI::MainPluginWindow& window) {
+            if (analytics)
+                analytics->registerCommands(window.canvas().commands());
+        });
 }
 
 std::unique_ptr<ElementSet> PluginFactoryImpl::createElementSet(Plugin& plugin)

@@ -253,7 +253,8 @@ void DrawContext::drawImage(const Image& image, const Rect& source, Point at, ui
     agg::rendering_buffer buffer(const_cast<uint8_t*>(image.data()), unsigned(image.width()),
                                  unsigned(image.height()), image.stride());
     PixFmt pixels(buffer);
-    agg::rect_i area(src.left, src.top, src.right + 1, src.bottom + 1);
+    // Inclusive edges, as AGG takes them (it adds the 1 itself).
+    agg::rect_i area(src.left, src.top, src.right, src.bottom);
     renderer_->base.blend_from(pixels, &area, origin_.x + at.x - src.left, origin_.y + at.y - src.top, alpha);
 }
 

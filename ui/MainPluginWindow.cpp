@@ -40,7 +40,8 @@ uint8_t MainPluginWindow::idle()
 {
     host_.processEvents();
     canvas_.timers().runDue();
-    host_.update();
+    onIdle();
+    lastDrawn_ = host_.update();
     return 0;
 }
 

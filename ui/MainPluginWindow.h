@@ -48,8 +48,11 @@ public:
     // Saves the window state, then closes the native window.
     void close();
     bool isOpen() const { return host_.isOpen(); }
-    // Native input, due timers, then drawing of what changed. Answers 0.
+    // Native input, due timers, the window's idle work, then drawing of what
+    // changed. Answers 0.
     uint8_t idle();
+    // What the last idle call drew, in canvas pixels; empty when nothing changed.
+    const Rect& lastDrawn() const { return lastDrawn_; }
     uint64_t windowHandle() const { return host_.handle(); }
     // Input in canvas pixels from the wrapper; true when a window used it. The
     // result is drawn at once.
@@ -76,6 +79,8 @@ protected:
     virtual void buildChildren();
     // Runs before the native window closes.
     virtual void saveWindowState() {}
+    // Runs at every idle call, after the due timers and before drawing.
+    virtual void onIdle() {}
 
 private:
     Canvas canvas_;
@@ -83,6 +88,7 @@ private:
     FrameWindow* frame_;
     PulseOverlayTimer* pulse_;
     bool built_ = false;
+    Rect lastDrawn_;
 };
 
 } // namespace UI

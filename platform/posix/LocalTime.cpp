@@ -18,6 +18,8 @@ LocalDateTime localDateTimeNow()
     return {date, time};
 }
 
+int64_t secondsSinceEpoch() { return int64_t(std::time(nullptr)); }
+
 Util::String localTimeStampNow()
 {
     const std::time_t now = std::time(nullptr);

@@ -103,6 +103,31 @@ int32_t spawnDetached(const std::vector<Util::String>& argv)
 
 } // namespace
 
+namespace {
+
+// The shell's answer when `path` names no file: 0 when it names one.
+int32_t missingFile(const Util::String& path, struct stat& info)
+{
+    if (path.empty() || ::stat(path.c_str(), &info) != 0)
+        return errno == ENOTDIR ? Shell::PathNotFound : Shell::FileNotFound;
+    return 0;
+}
+
+bool isProgramFile(const Util::String& path, const struct stat& info)
+{
+    return S_ISREG(info.st_mode) && ::access(path.c_str(), X_OK) == 0;
+}
+
+int32_t spawnProgram(const Util::String& path, const Util::String& parameters)
+{
+    std::vector<Util::String> argv{path};
+    if (!parameters.empty())
+        argv.push_back(parameters);
+    return spawnDetached(argv);
+}
+
+} // namespace
+
 int32_t PosixShell::open(const Util::String& verb, const Util::String& path, const Util::String& parameters)
 {
     if (verb != "open" && !verb.empty())
@@ -110,15 +135,21 @@ int32_t PosixShell::open(const Util::String& verb, const Util::String& path, con
     if (isUrl(path))
         return spawnDetached({"xdg-open", path});
     struct stat info {};
-    if (path.empty() || ::stat(path.c_str(), &info) != 0)
-        return errno == ENOTDIR ? Shell::PathNotFound : Shell::FileNotFound;
-    if (S_ISREG(info.st_mode) && ::access(path.c_str(), X_OK) == 0) {
-        std::vector<Util::String> argv{path};
-        if (!parameters.empty())
-            argv.push_back(parameters);
-        return spawnDetached(argv);
-    }
+    if (const int32_t missing = missingFile(path, info))
+        return missing;
+    if (isProgramFile(path, info))
+        return spawnProgram(path, parameters);
     return spawnDetached({"xdg-open", path});
+}
+
+int32_t PosixShell::start(const Util::String& program, const Util::String& parameters)
+{
+    struct stat info {};
+    if (const int32_t missing = missingFile(program, info))
+        return missing;
+    if (!isProgramFile(program, info))
+        return Shell::AccessDenied;
+    return spawnProgram(program, parameters);
 }
 
 } // namespace Posix

@@ -9,6 +9,7 @@ namespace Platform::Posix {
 class PosixShell final : public Shell {
 public:
     int32_t open(const Util::String& verb, const Util::String& path, const Util::String& parameters) override;
+    int32_t start(const Util::String& program, const Util::String& parameters) override;
 };
 
 } // namespace Platform::Posix

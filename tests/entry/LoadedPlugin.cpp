@@ -1,6 +1,7 @@
 #include "LoadedPlugin.h"
 
 #include <dlfcn.h>
+#include <gtest/gtest.h>
 #include <stdexcept>
 
 LoadedPlugin::LoadedPlugin()
@@ -45,4 +46,30 @@ int32_t Wrapper::reverse(int32_t, uint32_t selector, uint32_t, void* handle, voi
     if (selector == 18 && record)
         std::memset(record, 0, 12);
     return selector == 13 ? 1 : 0; // no host application name from this wrapper
+}
+
+uint32_t secondListIndex(LoadedPlugin& plugin, void* instance, const std::string& name)
+{
+    constexpr size_t InfoRecordSize = 4392;
+    constexpr size_t DisplayNameOffset = 256;
+    uint32_t count = 0;
+    EXPECT_EQ(plugin(12, 1, instance, &count), 0);
+    std::vector<uint8_t> records(InfoRecordSize * count);
+    Bytes request(16);
+    request.put<uint32_t>(0, count);
+    request.putPointer(8, records.data());
+    EXPECT_EQ(plugin(13, 1, instance, *request), 0);
+    for (uint32_t i = 0; i < count; ++i)
+        if (name == reinterpret_cast<const char*>(records.data() + i * InfoRecordSize + DisplayNameOffset))
+            return i;
+    ADD_FAILURE() << "no value named " << name;
+    return 0;
+}
+
+float secondValue(LoadedPlugin& plugin, void* instance, uint32_t index)
+{
+    Bytes record(8);
+    record.put<uint32_t>(0, index);
+    EXPECT_EQ(plugin(14, 1, instance, *record), 0);
+    return record.get<float>(4);
 }

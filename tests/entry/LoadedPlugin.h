@@ -47,3 +47,9 @@ struct Wrapper {
     void destroy();
     static int32_t reverse(int32_t, uint32_t selector, uint32_t, void* handle, void* record);
 };
+
+// The index of the second-list value shown under `name` (selectors 12 and 13);
+// a test failure when there is none.
+uint32_t secondListIndex(LoadedPlugin& plugin, void* instance, const std::string& name);
+// A value of the second list (selector 14).
+float secondValue(LoadedPlugin& plugin, void* instance, uint32_t index);

@@ -4,37 +4,6 @@
 
 #include <zlib.h>
 
-namespace {
-
-constexpr size_t InfoRecordSize = 4392;
-
-// The index of the second-list value shown under `name` (selectors 12 and 13).
-uint32_t secondListIndex(LoadedPlugin& plugin, void* instance, const std::string& name)
-{
-    uint32_t count = 0;
-    EXPECT_EQ(plugin(12, 1, instance, &count), 0);
-    std::vector<uint8_t> records(InfoRecordSize * count);
-    Bytes request(16);
-    request.put<uint32_t>(0, count);
-    request.putPointer(8, records.data());
-    EXPECT_EQ(plugin(13, 1, instance, *request), 0);
-    for (uint32_t i = 0; i < count; ++i)
-        if (name == reinterpret_cast<const char*>(records.data() + i * InfoRecordSize + 256))
-            return i;
-    ADD_FAILURE() << "no value named " << name;
-    return 0;
-}
-
-float secondValue(LoadedPlugin& plugin, void* instance, uint32_t index)
-{
-    Bytes record(8);
-    record.put<uint32_t>(0, index);
-    EXPECT_EQ(plugin(14, 1, instance, *record), 0);
-    return record.get<float>(4);
-}
-
-} // namespace
-
 TEST(StateChunkThroughTheLibrary, TheShuttleStateSurvivesIntoAFreshInstance)
 {
     LoadedPlugin plugin;

@@ -62,3 +62,24 @@ TEST(PosixShell, AnExecutableFileThatIsNoProgramIsRefused)
     programs.waitForAll();
     EXPECT_FALSE(fs::exists(marker)) << "the file's bytes ran as shell commands";
 }
+
+// Starting a program (the updater) never opens what is not one as a document.
+TEST(PosixShell, StartRunsProgramsWithTheirArgumentAndRefusesEverythingElse)
+{
+    const std::string dir = TestSupport::makeTempFolder("shellstart");
+    const std::string program = dir + "/updater";
+    const std::string marker = dir + "/argument";
+    writeExecutable(program, "#!/bin/sh\nprintf '%s' \"$1\" > '" + marker + "'\n");
+    const std::string document = dir + "/notes.txt";
+    std::ofstream(document) << "text";
+    const AdoptedPrograms programs;
+    EXPECT_EQ(Platform::shell().start(document, "-silent"), Platform::Shell::AccessDenied);
+    EXPECT_EQ(Platform::shell().start(dir, "-silent"), Platform::Shell::AccessDenied);
+    EXPECT_EQ(Platform::shell().start(dir + "/missing", "-silent"), Platform::Shell::FileNotFound);
+    EXPECT_EQ(Platform::shell().start("", "-silent"), Platform::Shell::FileNotFound);
+    EXPECT_GT(Platform::shell().start(program, "-silent"), 32);
+    programs.waitForAll();
+    std::ifstream in(marker);
+    const std::string argument((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(argument, "-silent");
+}
