@@ -1,6 +1,6 @@
 #pragma once
 #include "ui/Canvas.h"
-#include "ui/ConsoleCommandDelegate.h"
+#include "core/ConsoleCommandDelegate.h"
 #include "ui/HostWindow.h"
 #include "ui/KeyboardMessageHandler.h"
 #include "ui/Object.h"
