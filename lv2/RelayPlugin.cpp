@@ -90,10 +90,17 @@ bool RelayPlugin::portsConnected() const
     return true;
 }
 
-// Leaving the send position ends the pass, as a host that stops processing does.
+// A send pass begins with the timeline's offset (an LV2 host's timeline starts
+// at frame 0, so a clip's time reference is its transport frame); leaving the
+// send position ends the pass, as a host that stops processing does.
 void RelayPlugin::followPassControl()
 {
     const bool send = pass_ && *pass_ >= SendPass * 0.5f;
+    if (send && !sending_) {
+        const int64_t timelineOffset = 0;
+        session_.propertyMessage(EntryProtocol::PropertyId::TimelineOffset, &timelineOffset, sizeof timelineOffset,
+                                 PluginInstance::AudioThread);
+    }
     if (sending_ && !send)
         session_.processingStopped(PluginInstance::AudioThread);
     sending_ = send;
