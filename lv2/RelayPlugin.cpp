@@ -122,7 +122,10 @@ void RelayPlugin::run(uint32_t frames)
             std::memcpy(outputs_[c], inputs_[c], frames * sizeof(float));
         channels[c] = outputs_[c];
     }
-    session_.process(frames, channels.data(), {transport_.position(), transport_.rolling()}, sending_);
+    // A host runs its plug-ins while its transport stands still too: those
+    // blocks pass, and only what the transport plays is sent or played back.
+    if (transport_.rolling())
+        session_.process(frames, channels.data(), {transport_.position(), true}, sending_);
     transport_.advance(frames);
     if (latency_)
         *latency_ = float(host_.latency());

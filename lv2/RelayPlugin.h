@@ -51,7 +51,8 @@ public:
     void connectPort(uint32_t port, void* data); // [audio-thread]
     void activate();                             // [instantiation-thread]
     // One block: the inputs copied to the outputs, processed there in place by
-    // the core's block selector. Allocates nothing and never waits. [audio-thread]
+    // the core's block selector while the transport rolls (a host that sends
+    // no transport rolls). Allocates nothing and never waits. [audio-thread]
     void run(uint32_t frames);
     void deactivate(); // [instantiation-thread]
 

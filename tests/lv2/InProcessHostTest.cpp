@@ -96,13 +96,18 @@ int shuttleStateIn(const std::vector<uint8_t>& chunk)
 
 } // namespace
 
-// The transport's frame is the clip's start on the host's timeline; a Preview
-// pass ends when the control goes back to Process, and the clip is the audio sent.
+// Only what the transport plays is sent; its frame is the clip's start on the
+// host's timeline; a Preview pass ends when the control goes back to Process,
+// and the clip is the audio sent.
 TEST_F(InProcessHost, APreviewPassIsCapturedFromTheTransportPosition)
 {
     Lv2Instance instance(*host, InstalledBundle::Stereo, 2);
     ASSERT_TRUE(instance.created());
     instance.pass = 1.0f;
+    instance.transport(90000, 0.0f);
+    runNoise(instance, 2, 3);
+    EXPECT_TRUE(instance.output(1) == instance.input(1)) << "a stopped transport passes the audio";
+    sent.clear();
     instance.transport(96000, 1.0f);
     runNoise(instance, 2, 4);
     instance.pass = 0.0f;
