@@ -6,6 +6,8 @@
 #include "InstalledBundle.h"
 #include "Lv2Host.h"
 #include "support/TestDisplay.h"
+// Xlib last: its macros (Bool, None) break the LV2 headers above.
+#include "X11Windows.h"
 
 #include <X11/Xlib.h>
 #include <algorithm>
@@ -17,19 +19,6 @@
 using namespace Lv2Test;
 
 namespace {
-
-std::vector<Window> childrenOf(Display* display, Window parent)
-{
-    XSync(display, False);
-    Window root = 0, above = 0, *children = nullptr;
-    unsigned count = 0;
-    std::vector<Window> found;
-    if (XQueryTree(display, parent, &root, &above, &children, &count)) {
-        found.assign(children, children + count);
-        XFree(children);
-    }
-    return found;
-}
 
 class PluginUi : public testing::Test {
 protected:
@@ -113,7 +102,7 @@ TEST_F(PluginUi, TheEditorOpensInTheHostsWindowAtItsSizeIdlesAndCloses)
     ASSERT_NE(handle, nullptr);
     const auto editor = Window(reinterpret_cast<uintptr_t>(widget));
     ASSERT_NE(editor, 0u);
-    const auto children = childrenOf(display, parent);
+    const auto children = childWindows(display, parent);
     EXPECT_NE(std::find(children.begin(), children.end(), editor), children.end());
     EXPECT_EQ(size, std::make_pair(470, 276));
 
@@ -123,7 +112,7 @@ TEST_F(PluginUi, TheEditorOpensInTheHostsWindowAtItsSizeIdlesAndCloses)
         EXPECT_EQ(idle->idle(handle), 0);
 
     ui->cleanup(handle);
-    EXPECT_TRUE(childrenOf(display, parent).empty());
+    EXPECT_TRUE(childWindows(display, parent).empty());
 }
 
 TEST_F(PluginUi, WithoutAFeatureItNeedsThereIsNoUiAndThePluginRuns)
@@ -141,7 +130,7 @@ TEST_F(PluginUi, WithoutAFeatureItNeedsThereIsNoUiAndThePluginRuns)
     for (const auto& c : cases) {
         LV2UI_Widget widget = nullptr;
         EXPECT_EQ(open(c.offer, &widget), nullptr) << c.what;
-        EXPECT_TRUE(childrenOf(display, parent).empty()) << c.what;
+        EXPECT_TRUE(childWindows(display, parent).empty()) << c.what;
     }
     instance->input(0).assign(Lv2Instance::BlockFrames, 0.25f);
     instance->run(Lv2Instance::BlockFrames);
