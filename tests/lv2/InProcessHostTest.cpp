@@ -14,7 +14,6 @@
 #include <lv2/atom/atom.h>
 #include <random>
 #include <thread>
-#include <zlib.h>
 
 namespace fs = std::filesystem;
 using namespace Lv2Test;
@@ -77,23 +76,6 @@ std::vector<uint8_t> savedChunk(Lv2Instance& instance, Lv2Host& host)
     return store[host.map(StateChunkKey)].value;
 }
 
-// "Shuttle State" in a chunk (its length word, then one zlib stream of the
-// state's JSON text); -1 when it is not there.
-int shuttleStateIn(const std::vector<uint8_t>& chunk)
-{
-    if (chunk.size() < 4)
-        return -1;
-    uint32_t length = 0;
-    std::memcpy(&length, chunk.data(), 4);
-    std::string text(length, '\0');
-    uLongf produced = length;
-    if (uncompress(reinterpret_cast<Bytef*>(text.data()), &produced, chunk.data() + 4, uLong(chunk.size() - 4)) != Z_OK)
-        return -1;
-    const auto name = text.find("\"Shuttle State\"");
-    const auto value = text.find("\"Value\" : ", name);
-    return name == std::string::npos || value == std::string::npos ? -1 : std::atoi(text.c_str() + value + 10);
-}
-
 } // namespace
 
 // Only what the transport plays is sent; its frame is the clip's start on the
@@ -132,7 +114,7 @@ TEST_F(InProcessHost, TheStateChunkTravelsAsOneBinaryPropertyAndABadOneChangesNo
     EXPECT_EQ(property.type, host->map(LV2_ATOM__Chunk));
     EXPECT_EQ(property.flags, uint32_t(LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE));
 
-    ASSERT_EQ(shuttleStateIn(initial), 0);
+    ASSERT_EQ(Lv2Instance::shuttleStateIn(initial), 0);
 
     // A captured clip changes the instance's state: "Shuttle State" 2, Captured,
     // once the disk thread has finished the clip.
@@ -142,11 +124,11 @@ TEST_F(InProcessHost, TheStateChunkTravelsAsOneBinaryPropertyAndABadOneChangesNo
     saved.run(Lv2Instance::BlockFrames);
     Lv2Instance::Store chunk;
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (shuttleStateIn(savedChunk(saved, *host)) != 2 && std::chrono::steady_clock::now() < until)
+    while (saved.savedShuttleState() != 2 && std::chrono::steady_clock::now() < until)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     ASSERT_EQ(saved.save(chunk), LV2_STATE_SUCCESS);
     const auto captured = chunk[host->map(StateChunkKey)].value;
-    ASSERT_EQ(shuttleStateIn(captured), 2);
+    ASSERT_EQ(Lv2Instance::shuttleStateIn(captured), 2);
 
     Lv2Instance restored(*host, InstalledBundle::Stereo, 2);
     ASSERT_EQ(restored.restore(chunk), LV2_STATE_SUCCESS);

@@ -7,6 +7,7 @@
 #include <lv2/parameters/parameters.h>
 #include <lv2/time/time.h>
 #include <stdexcept>
+#include <zlib.h>
 
 namespace Lv2Test {
 
@@ -162,6 +163,29 @@ LV2_State_Status Lv2Instance::restore(const Store& store)
 {
     const auto* state = static_cast<const LV2_State_Interface*>(extension(LV2_STATE__interface));
     return state->restore(handle_, retrieveProperty, const_cast<Store*>(&store), 0, nullptr);
+}
+
+int Lv2Instance::shuttleStateIn(const std::vector<uint8_t>& chunk)
+{
+    if (chunk.size() < 4)
+        return -1;
+    uint32_t length = 0;
+    std::memcpy(&length, chunk.data(), 4);
+    std::string text(length, '\0');
+    uLongf produced = length;
+    if (uncompress(reinterpret_cast<Bytef*>(text.data()), &produced, chunk.data() + 4, uLong(chunk.size() - 4)) != Z_OK)
+        return -1;
+    const auto name = text.find("\"Shuttle State\"");
+    const auto value = text.find("\"Value\" : ", name);
+    return name == std::string::npos || value == std::string::npos ? -1 : std::atoi(text.c_str() + value + 10);
+}
+
+int Lv2Instance::savedShuttleState()
+{
+    Store store;
+    if (save(store) != LV2_STATE_SUCCESS)
+        return -1;
+    return shuttleStateIn(store[host_.map("http://quillex.example/lv2/tw6relay#state-chunk")].value);
 }
 
 LV2_Worker_Status Lv2Instance::work()

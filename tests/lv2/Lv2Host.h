@@ -92,6 +92,11 @@ public:
     using Store = std::map<uint32_t, Property>;
     LV2_State_Status save(Store& store);
     LV2_State_Status restore(const Store& store);
+    // "Shuttle State" in a saved state chunk (its length word, then one zlib
+    // stream of the state's JSON text); -1 when it is not there.
+    static int shuttleStateIn(const std::vector<uint8_t>& chunk);
+    // The instance's "Shuttle State" as its state chunk says; -1 without one.
+    int savedShuttleState();
     // The worker's interface: runs the idle service once.
     LV2_Worker_Status work();
 

@@ -5,12 +5,19 @@
 
 #include "InstalledBundle.h"
 #include "Lv2Host.h"
+#include "io/ConfigFile.h"
+#include "ipc/StandinProcess.h"
+#include "support/TestEnvironment.h"
 #include "support/TestDisplay.h"
 // Xlib last: its macros (Bool, None) break the LV2 headers above.
 #include "X11Windows.h"
 
 #include <X11/Xlib.h>
 #include <algorithm>
+#include <chrono>
+#include <functional>
+#include <random>
+#include <thread>
 #include <dlfcn.h>
 #include <lv2/data-access/data-access.h>
 #include <lv2/instance-access/instance-access.h>
@@ -135,4 +142,79 @@ TEST_F(PluginUi, WithoutAFeatureItNeedsThereIsNoUiAndThePluginRuns)
     instance->input(0).assign(Lv2Instance::BlockFrames, 0.25f);
     instance->run(Lv2Instance::BlockFrames);
     EXPECT_EQ(instance->output(0), instance->input(0));
+}
+
+// The whole round trip through the wrapper, with the editor stand-in on the
+// editor's ports and the window open in the host's: a Preview pass is sent,
+// the stand-in repairs it (a gain of 0.5) and tells the plug-in (message 4),
+// the window loads it, and the next Process pass plays it in place of the
+// host's audio. The host's worker and UI idle drive the plug-in meanwhile.
+TEST_F(PluginUi, ARepairedClipComesBackThroughTheWindowAndPlaysInTheNextProcessPass)
+{
+    if (!display)
+        return;
+    const std::string session = TestSupport::makeTempFolder("session");
+    Util::ConfigFile("SOFTWARE\\Quillex\\VO6").SetString("Option/SessionDataFolder", session);
+    Util::ConfigFile product("SOFTWARE\\Quillex\\TW6Relay");
+    product.RemoveValue("ReadyToWrite");
+    product.SetBool("Reference Clip", false); // REPAIR
+    product.SetString("InstallPath", session + "/no editor here");
+    TestSupport::StandinProcess editor({"--folder", session + "/Relay"}, true);
+    instance = std::make_unique<Lv2Instance>(*host, InstalledBundle::Stereo, 2);
+    current = instance.get();
+
+    LV2UI_Widget widget = nullptr;
+    LV2UI_Handle handle = open({}, &widget);
+    ASSERT_NE(handle, nullptr);
+    const auto* idle = static_cast<const LV2UI_Idle_Interface*>(ui->extension_data(LV2_UI__idleInterface));
+    const auto idleUntil = [&](const std::function<bool()>& done) {
+        for (const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+             std::chrono::steady_clock::now() < end;) {
+            instance->work();
+            idle->idle(handle);
+            if (done())
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return false;
+    };
+    editor.command("count 0");
+    ASSERT_TRUE(idleUntil([&] { return !editor.expect("RECV editor-reply", std::chrono::milliseconds(5)).empty(); }))
+        << "the editor link did not come up";
+
+    constexpr int Blocks = 40;
+    std::mt19937 random(11);
+    std::uniform_real_distribution<float> noise(-0.5f, 0.5f);
+    std::vector<std::vector<float>> sent(Blocks * 2, std::vector<float>(Lv2Instance::BlockFrames));
+    for (auto& channel : sent)
+        for (auto& sample : channel)
+            sample = noise(random);
+    const auto pass = [&](float control) {
+        instance->pass = control;
+        std::vector<std::vector<float>> out;
+        for (int b = 0; b < Blocks; ++b) {
+            for (uint32_t c = 0; c < 2; ++c)
+                instance->input(c) = sent[size_t(b * 2 + c)];
+            instance->run(Lv2Instance::BlockFrames);
+            for (uint32_t c = 0; c < 2; ++c)
+                out.push_back(instance->output(c));
+        }
+        return out;
+    };
+
+    EXPECT_TRUE(pass(1.0f) == sent) << "a Preview pass passes the audio";
+    instance->pass = 0.0f;
+    instance->input(0).assign(Lv2Instance::BlockFrames, 0.0f);
+    instance->input(1).assign(Lv2Instance::BlockFrames, 0.0f);
+    instance->run(Lv2Instance::BlockFrames); // back to Process: the clip ends
+    ASSERT_NE(editor.expect("RECV request frames=2 IPC_EnumMessage | 93 02 ce 33 55 46 30 01 -- enum 1"), "");
+    ASSERT_NE(editor.expect("SENT editor-request frames=2 IPC_EnumMessage | 93 02 ce 33 55 46 30 04"), "");
+    ASSERT_TRUE(idleUntil([&] { return instance->savedShuttleState() == 3; })) << "the window never loaded the clip";
+
+    const auto played = pass(0.0f);
+    ASSERT_EQ(played.size(), sent.size());
+    for (size_t c = 0; c < sent.size(); ++c)
+        for (size_t f = 0; f < sent[c].size(); ++f)
+            ASSERT_EQ(played[c][f], sent[c][f] * 0.5f) << "block " << c / 2 << " channel " << c % 2 << " frame " << f;
+    ui->cleanup(handle);
 }

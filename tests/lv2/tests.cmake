@@ -8,7 +8,7 @@ endif()
 pkg_check_modules(SNDFILE REQUIRED IMPORTED_TARGET sndfile)
 pkg_check_modules(LV2 REQUIRED IMPORTED_TARGET lv2)
 file(GLOB lv2_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
-relay_add_test(NAME test_lv2 SOURCES ${lv2_tests}
+relay_add_test(NAME test_lv2 SOURCES ${lv2_tests} ${CMAKE_CURRENT_LIST_DIR}/../ipc/StandinProcess.cpp
   LIBS PkgConfig::SNDFILE PkgConfig::LV2 X11::X11 ZLIB::ZLIB ${CMAKE_DL_LIBS}
   LOCK editor_ports
   DISPLAY_TESTS "PluginUi.*:JalvHost.*")
