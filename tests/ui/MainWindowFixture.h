@@ -188,7 +188,18 @@ protected:
             block(true);
             plugin->notifyElementSet();
         }
-        tick(Shuttle::FileHandler::TimeOutMs + 100);
+        // A host idles an open window all through a pass, so the window has
+        // seen the capture under way before the pass ends.
+        tick();
+        // The pass times out through the transform alone, and the window's
+        // next idle comes after the disk thread has finished the clips: an
+        // idle racing the disk thread would see the capture either under way
+        // or ended.
+        clock.advance(Shuttle::FileHandler::TimeOutMs + 100);
+        {
+            Platform::ScopedLock hold(plugin->threadController().userInterface());
+            transform->idle();
+        }
         transform->drain();
     }
 

@@ -166,10 +166,21 @@ TEST_F(MainWindowTest, ACaptureTurnsTheModeBackToRepair)
     capturePass(1);
     tick(); // the window takes REPAIR; its new mode goes back to the shuttle
     EXPECT_FALSE(settings.GetBool("Reference Clip", true));
-    EXPECT_TRUE(find<ModeButton>("Repair On Off Button").isOn());
-    EXPECT_FALSE(find<ModeButton>("Reference On Off Button").isOn());
     tick();
     EXPECT_FALSE(transform->fileHandler().referenceMode());
+    // The reference clip went to the editor and the state is back to 0; that
+    // refresh keeps the mode buttons off, one refresh behind the capture. The
+    // next pass shows the mode the capture chose.
+    auto& reference = find<ModeButton>("Reference On Off Button");
+    auto& repair = find<ModeButton>("Repair On Off Button");
+    ASSERT_EQ(transform->state(), 0u);
+    EXPECT_FALSE(repair.isEnabled() || repair.isOn() || reference.isOn());
+    block(true);
+    tick();
+    ASSERT_EQ(transform->state(), 1u);
+    EXPECT_TRUE(repair.isEnabled());
+    EXPECT_TRUE(repair.isOn());
+    EXPECT_FALSE(reference.isOn());
 }
 
 TEST_F(MainWindowTest, EveryPressOfAModeButtonTellsTheShuttleTheMode)
