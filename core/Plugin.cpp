@@ -272,8 +272,11 @@ int32_t Plugin::settingsRequest(uint8_t* record)
     case Code::ElementCount:
         r.set(Layout::ElementCount, elementSet_->elementCount());
         return EntryProtocol::Success;
-    case Code::AddressItem:
-        return r.get(Layout::Element) < elementSet_->elementCount() ? EntryProtocol::Success : EntryProtocol::Rejected;
+    case Code::AddressItem: { // the element and the item are both counted against the elements
+        const uint32_t count = elementSet_->elementCount();
+        return r.get(Layout::Element) < count && r.get(Layout::Item) < count ? EntryProtocol::Success
+                                                                             : EntryProtocol::Rejected;
+    }
     case Code::ElementSetValues: // the product's element set takes no values
     case Code::SharedOptionWord:
     case Code::SharedOptionFlag:
