@@ -277,7 +277,9 @@ int32_t Plugin::settingsRequest(uint8_t* record)
         return r.get(Layout::Element) < count && r.get(Layout::Item) < count ? EntryProtocol::Success
                                                                              : EntryProtocol::Rejected;
     }
-    case Code::ElementSetValues: // the product's element set takes no values
+    case Code::ElementSetValues:
+        elementSet_->hostContext(r.get(Layout::Values).bits, r.get(Layout::ValuesWord), r.get(Layout::ValuesFlag) != 0);
+        return EntryProtocol::Success;
     case Code::SharedOptionWord:
     case Code::SharedOptionFlag:
     case Code::SharedOptionPair:

@@ -42,6 +42,7 @@ public:
     void hostValue(float value) override { set_.ReceiveHostValue(value); }
     void notify() override { set_.NotifyHost(); }
     void renderRequest(RenderRequest& request) override;
+    void hostContext(uint64_t pointer, uint64_t word, bool flag) override { set_.SetHostContext(pointer, word, flag); }
     // Commands coming back from the audio side, and parameter changes both ways.
     void idle() override;
     DSPSetImpl* dspSet() override { return &set_; }

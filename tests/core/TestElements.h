@@ -41,6 +41,7 @@ public:
     void reconfigure(float rate, uint32_t configuration) override { inner_.reconfigure(rate, configuration); }
     uint32_t exchangeHostWord(uint32_t word) override { return inner_.exchangeHostWord(word); }
     bool answersYes(uint32_t subject, uint32_t detail) override { return inner_.answersYes(subject, detail); }
+    void hostContext(uint64_t pointer, uint64_t word, bool flag) override { inner_.hostContext(pointer, word, flag); }
     void idle() override { inner_.idle(); }
 
 private:
