@@ -51,7 +51,7 @@ if(RELAY_CLANGXX)
 
   relay_core_fuzzer(NAME history_file_fuzzer CORPUS history SOURCES
     tests/core/HistoryFileFuzzer.cpp core/HistoryFile.cpp core/History.cpp core/InvalidHistoryFile.cpp
-    core/PluginDefinition.cpp core/HostVersion.cpp core/HostIdentification.cpp
+    core/PluginDefinition.cpp core/HostVersion.cpp core/HostContext.cpp core/HostIdentification.cpp
     io/ByteStream.cpp io/DataStreamIO.cpp util/ExceptionBase.cpp util/BasicErrorBase.cpp util/Text.cpp
     util/Log.cpp io/File.cpp io/FileStream.cpp
     platform/posix/ProcessInfo.cpp platform/posix/Folders.cpp platform/posix/FileIO.cpp)
