@@ -327,7 +327,11 @@ int32_t Plugin::openEditor(const PluginEditor::OpenRequest& request)
     return status;
 }
 
-void Plugin::closeEditor() { editor_.close(); }
+void Plugin::closeEditor()
+{
+    elementSet_->editorClosing();
+    editor_.close();
+}
 
 void Plugin::idle()
 {

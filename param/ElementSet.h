@@ -66,6 +66,8 @@ public:
     }
     // The user-interface side's share of the idle service. [ui-thread]
     virtual void idle() {}
+    // The editor is about to close: every element's closing step. [ui-thread]
+    virtual void editorClosing() {}
 
     // The elements behind the set, whose parameters the instance shows to the
     // host and keeps in its saved state; none for a set without elements.

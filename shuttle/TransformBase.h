@@ -63,6 +63,7 @@ public:
     }
     bool propertyMessage(uint32_t id, uint32_t size, uint64_t data) override;
     void idle() override;
+    void editorClosing() override { elements_->editorClosing(); }
     DSPSetImpl* dspSet() override { return elements_->dspSet(); }
     std::vector<ParamRegistration> parameterRegistrations() const override
     {

@@ -37,3 +37,29 @@ TEST(ElementSetCalls, SettingsCodeTwoHandsItsThreeValuesToTheElementSet)
         EXPECT_EQ(given.flag, c.flag != 0);
     }
 }
+
+TEST(ElementSetCalls, ClosingTheEditorRunsEveryElementsClosingStepFirst)
+{
+    TestWrapper wrapper;
+    TestElementFactory factory;
+    std::vector<std::string> order;
+    factory.makeEditor = [&] {
+        auto editor = std::make_unique<StubEditor>();
+        editor->onClose = [&] { order.push_back("editor"); };
+        return editor;
+    };
+    Plugin plugin(wrapper.creation(), factory);
+    auto mix = std::dynamic_pointer_cast<MixElement>(plugin.elementSet().dspSet()->FindElement(MixElement::Name));
+    ASSERT_NE(mix, nullptr);
+    mix->onEditorClosing = [&] { order.push_back("element"); };
+
+    uint8_t record[76] = {};
+    const RecordView r(record);
+    r.setU32(0, 0);
+    ASSERT_EQ(Entry::call(plugin, 28, 1, record), 0);
+    ASSERT_NE(plugin.editor(), nullptr);
+    r.setU32(0, 1);
+    EXPECT_EQ(Entry::call(plugin, 28, 1, record), 0);
+    EXPECT_EQ(order, (std::vector<std::string>{"element", "editor"}));
+    EXPECT_EQ(plugin.editor(), nullptr);
+}
