@@ -10,6 +10,7 @@ using List = HostParameters::List;
 
 Plugin::Plugin(const CoreRecords::Creation& creation, PluginFactory& factory, std::unique_ptr<ElementSet> elementSet)
     : PluginCore(creation, factory.definition(creation.hostContext)),
+      DSP::ElementHost({"PluginMemoryPool", "PluginFFTPool", "Plugin Memory Allocs"}),
       factory_(factory),
       settings_(Util::format("SOFTWARE/%1/%2", definition().makerShortName(creation.hostContext).text, "TW6Relay")),
       sampleRate_(creation.sampleRate),

@@ -43,7 +43,7 @@ if(RELAY_CLANGXX)
     tests/core/StateChunkFuzzer.cpp core/PluginState.cpp core/ElementSetState.cpp product/PluginContext.cpp
     core/StateChunk.cpp param/ControllerSet.cpp param/KeyValueCoding.cpp
     util/TypedValue.cpp util/TypedDictionaryJson.cpp util/Base64.cpp util/Text.cpp util/Log.cpp
-    util/PoolAllocator.cpp dsp/DSPSet.cpp dsp/DSPSetImpl.cpp dsp/ElementImpl.cpp dsp/ElementDispatcher.cpp
+    util/PoolAllocator.cpp util/AllocationStatistics.cpp dsp/DSPSet.cpp dsp/DSPSetImpl.cpp dsp/ElementImpl.cpp dsp/ElementDispatcher.cpp
     dsp/ElementDispatcherControllerSet.cpp dsp/ElementHost.cpp dsp/ParamDeclaration.cpp dsp/Global.cpp
     dsp/ShuttleElement.cpp dsp/ChannelFormat.cpp dsp/FFTPool.cpp dsp/FFT.cpp dsp/RegionRecord.cpp
     dsp/BypassCrossfader.cpp dsp/DelayLine.cpp
