@@ -335,14 +335,21 @@ constexpr uint32_t fourCharacterCode(std::string_view code)
 namespace Layout {
 
 // The host context block: eight texts the wrapper chooses, then the format identifier.
+// Our wrappers put the host application's name in the first text and its version
+// ("11.3.1") in the second, so that the core knows the version where no instance
+// can ask the wrapper for it (selector 0).
 struct HostContext {
     static constexpr size_t TextCount = 8;
     static constexpr size_t TextSize = 128;
     static constexpr TextField text(size_t index) { return {index * TextSize, TextSize}; }
+    static constexpr TextField ApplicationName{0, TextSize};
+    static constexpr TextField ApplicationVersion{TextSize, TextSize};
     static constexpr Field<uint32_t> FormatIdentifier{1024};
     static constexpr size_t Size = 1028;
 };
 static_assert(HostContext::text(HostContext::TextCount - 1).end() == HostContext::FormatIdentifier.offset);
+static_assert(HostContext::ApplicationName.offset == HostContext::text(0).offset);
+static_assert(HostContext::ApplicationVersion.offset == HostContext::text(1).offset);
 static_assert(HostContext::FormatIdentifier.end() == HostContext::Size);
 
 // Selector 0: the host context block, then where the information record goes.

@@ -18,6 +18,11 @@ uint32_t HostContext::formatIdentifier() const
     return id;
 }
 
+Util::String HostContext::applicationVersion() const
+{
+    return Util::String(EntryProtocol::readText(bytes.data(), EntryProtocol::Layout::HostContext::ApplicationVersion));
+}
+
 void HostContext::setFormatIdentifier(uint32_t id) { std::memcpy(bytes.data() + FormatOffset, &id, 4); }
 
 Util::String HostContext::field(size_t index) const

@@ -51,6 +51,13 @@ std::optional<HostVersion> HostVersion::parse(const Util::String& text, float fi
     return std::nullopt;
 }
 
+std::optional<HostVersion> HostVersion::of(const HostContext& context)
+{
+    if (auto written = parse(context.applicationVersion(), 0.0f))
+        return written;
+    return remembered();
+}
+
 void HostVersion::remember(const HostVersion& version)
 {
     std::lock_guard<std::mutex> lock(rememberedMutex);

@@ -2,11 +2,13 @@
 #include <cstdint>
 #include <optional>
 
+#include "core/HostContext.h"
 #include "util/Text.h"
 
-// The host application's version as the wrapper reports it (reverse call 13).
-// The host process is one, so the first answer is kept process-wide for the
-// product definition, which answers selector 0 without an instance. [any-thread]
+// The host application's version as the wrapper reports it: in the host context
+// block, or answering reverse call 13. The host process is one, so the answer
+// to reverse 13 is kept process-wide, for a wrapper that leaves the block
+// without a version. [any-thread]
 struct HostVersion {
     uint32_t major = 0;
     uint32_t minor = 0;
@@ -16,6 +18,8 @@ struct HostVersion {
     // version, else from the 32-bit float figure (11.3 -> 11.3.0); nothing when
     // neither tells a version.
     static std::optional<HostVersion> parse(const Util::String& text, float figure);
+    // From the block's version text, else the remembered version.
+    static std::optional<HostVersion> of(const HostContext& context);
 
     static void remember(const HostVersion& version);
     static std::optional<HostVersion> remembered();

@@ -6,11 +6,11 @@
 #include "core/RecordView.h"
 #include "util/Log.h"
 
-using EntryProtocol::GestureKind;
 using List = HostParameters::List;
 
 Plugin::Plugin(const CoreRecords::Creation& creation, PluginFactory& factory, std::unique_ptr<ElementSet> elementSet)
     : PluginCore(creation, factory.definition(creation.hostContext)),
+      DSP::ElementHost({"PluginMemoryPool", "PluginFFTPool", "Plugin Memory Allocs"}),
       factory_(factory),
       settings_(Util::format("SOFTWARE/%1/%2", definition().makerShortName(creation.hostContext).text, "TW6Relay")),
       sampleRate_(creation.sampleRate),
@@ -29,12 +29,14 @@ Plugin::Plugin(const CoreRecords::Creation& creation, PluginFactory& factory, st
     hostApplicationName(); // reverse 13, asked once and kept
     Util::HistoryFile::load(history_, *this, Util::HistoryFile::pathFor(definition()));
     usageReporter_ = factory.createUsageReporter(*this);
+    gestures_->setReady(true);
 }
 
 // A destructor that throws ends the process: whatever saving the history
 // throws is logged and dropped.
 Plugin::~Plugin()
 {
+    gestures_->setReady(false);
     try {
         Util::HistoryFile::save(history_, historyWord(), Util::HistoryFile::pathFor(definition()));
     } catch (const std::exception& e) {
@@ -51,6 +53,10 @@ void Plugin::makeParameterModel()
     savedState_ = std::make_unique<SavedState>(*this, set, *context_);
     parameters_ = std::make_unique<HostParameters>(
         ParamList::automatable(set, elementSet_->parameterRegistrations()), ParamList::everyParameter(set), blockPass_);
+    EditorGestures::Instance instance{[this] { return editor_.editor() != nullptr; },
+                                      [this] { return reconfiguring_.load(); }};
+    gestures_ = std::make_shared<EditorGestures>(wrapper(), parameters_->list(List::Automatable), std::move(instance));
+    gestures_->listen(set);
 }
 
 // ---- Saved state ------------------------------------------------------------------
@@ -71,12 +77,17 @@ bool Plugin::writeStateChunk(uint32_t size, void* buffer)
     return savedState_->write(PluginState::Flavour::First, size, buffer);
 }
 
-bool Plugin::restoreStateChunk(uint32_t size, const void* data, uint32_t) { return savedState_->restore(data, size); }
+bool Plugin::restoreStateChunk(uint32_t size, const void* data, uint32_t)
+{
+    const EditorGestures::NotFromEditor restoring(*gestures_);
+    return savedState_->restore(data, size);
+}
 
 // The host's f32 has no part in this product's state; the answer tells whether
 // the state was taken.
 bool Plugin::restoreStateChunkWithAnswer(uint32_t size, const void* data, float, uint32_t& answer)
 {
+    const EditorGestures::NotFromEditor restoring(*gestures_);
     const bool restored = savedState_->restore(data, size);
     answer = restored ? 1 : 0;
     return restored;
@@ -89,15 +100,9 @@ std::vector<uint8_t> Plugin::historyState() { return savedState_->chunk(PluginSt
 
 // ---- Editor gestures on automatable parameters (reverse 1) -----------------------
 
-void Plugin::sendGesture(GestureKind kind, uint32_t parameterIndex)
-{
-    if (const auto value = parameters_->list(List::Automatable).value(parameterIndex))
-        wrapper().parameterGesture(kind, parameterIndex, *value);
-}
-
-void Plugin::editorGestureBegins(uint32_t parameterIndex) { sendGesture(GestureKind::Begins, parameterIndex); }
-void Plugin::editorValueChanges(uint32_t parameterIndex) { sendGesture(GestureKind::ValueChanges, parameterIndex); }
-void Plugin::editorGestureEnds(uint32_t parameterIndex) { sendGesture(GestureKind::Ends, parameterIndex); }
+void Plugin::editorGestureBegins(uint32_t parameterIndex) { gestures_->begins(parameterIndex); }
+void Plugin::editorValueChanges(uint32_t parameterIndex) { gestures_->changes(parameterIndex); }
+void Plugin::editorGestureEnds(uint32_t parameterIndex) { gestures_->ends(parameterIndex); }
 
 // ---- Lifecycle --------------------------------------------------------------
 
@@ -141,6 +146,7 @@ int32_t Plugin::parameterValue(uint32_t index, float& value, uint32_t lockIndex)
 
 int32_t Plugin::setParameterValue(uint32_t index, float value, uint32_t lockIndex)
 {
+    const EditorGestures::NotFromEditor hostValue(*gestures_, lockIndex != EntryProtocol::ProcessingLockIndex);
     return parameters_->setValue(List::Automatable, index, value, lockIndex);
 }
 
@@ -158,6 +164,7 @@ int32_t Plugin::secondValue(uint32_t index, float& value, uint32_t lockIndex)
 
 int32_t Plugin::setSecondValue(uint32_t index, float value, uint32_t lockIndex)
 {
+    const EditorGestures::NotFromEditor hostValue(*gestures_, lockIndex != EntryProtocol::ProcessingLockIndex);
     return parameters_->setValue(List::Second, index, value, lockIndex);
 }
 
@@ -175,6 +182,7 @@ int32_t Plugin::setSampleRateAndConfiguration(float sampleRate, uint32_t configu
     channelCount_ = ChannelConfiguration::channelCount(configuration);
     blockPass_.setChannelCount(channelCount_);
     elementSet_->reconfigure(sampleRate, configuration);
+    gestures_->listen(elementSet_->dspSet());
     reconfiguring_ = false;
     return EntryProtocol::Success;
 }
@@ -272,9 +280,14 @@ int32_t Plugin::settingsRequest(uint8_t* record)
     case Code::ElementCount:
         r.set(Layout::ElementCount, elementSet_->elementCount());
         return EntryProtocol::Success;
-    case Code::AddressItem:
-        return r.get(Layout::Element) < elementSet_->elementCount() ? EntryProtocol::Success : EntryProtocol::Rejected;
-    case Code::ElementSetValues: // the product's element set takes no values
+    case Code::AddressItem: { // the element and the item are both counted against the elements
+        const uint32_t count = elementSet_->elementCount();
+        return r.get(Layout::Element) < count && r.get(Layout::Item) < count ? EntryProtocol::Success
+                                                                             : EntryProtocol::Rejected;
+    }
+    case Code::ElementSetValues:
+        elementSet_->hostContext(r.get(Layout::Values).bits, r.get(Layout::ValuesWord), r.get(Layout::ValuesFlag) != 0);
+        return EntryProtocol::Success;
     case Code::SharedOptionWord:
     case Code::SharedOptionFlag:
     case Code::SharedOptionPair:
@@ -322,13 +335,20 @@ int32_t Plugin::openEditor(const PluginEditor::OpenRequest& request)
     return status;
 }
 
-void Plugin::closeEditor() { editor_.close(); }
+void Plugin::closeEditor()
+{
+    elementSet_->editorClosing();
+    editor_.close();
+}
 
 void Plugin::idle()
 {
     // The window's timers, native events and drawing run here, inside the wrapper's call.
     Platform::ScopedLock hold(threadController().userInterface());
-    elementSet_->idle();
+    {
+        const EditorGestures::NotFromEditor delivering(*gestures_); // what the audio side changed reaches this side
+        elementSet_->idle();
+    }
     editor_.idle();
 }
 

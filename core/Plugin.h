@@ -6,6 +6,7 @@
 #include "core/BlockPass.h"
 #include "core/ContextBase.h"
 #include "core/EditorForwarding.h"
+#include "core/EditorGestures.h"
 #include "core/EntryLog.h"
 #include "core/History.h"
 #include "core/HistoryDelegate.h"
@@ -87,6 +88,9 @@ public:
     bool IsProcessing() const override { return blockPass_.isProcessing(); }
     bool IsProcessingThread() const override { return blockPass_.isProcessingThread(); }
     std::optional<double> GetSamplePosition() const override { return blockPass_.samplePosition(); }
+    // An edit of an element parameter begins or ends in the editor. [ui-thread]
+    void BeginParameterEdit(DSP::Element& element, uint32_t index) override { gestures_->begins(element, index); }
+    void EndParameterEdit(DSP::Element& element, uint32_t index) override { gestures_->ends(element, index); }
 
     // Util::HistoryDelegate: undo history, kept in the history file between sessions. [ui-thread]
     uint32_t historyWord() const override;
@@ -126,7 +130,6 @@ private:
     void makeParameterModel();
     void recomputeStatusWords();
     void reportStatusRecompute();
-    void sendGesture(EntryProtocol::GestureKind kind, uint32_t parameterIndex);
 
     PluginFactory& factory_;
     Util::ConfigFile settings_;
@@ -149,6 +152,7 @@ private:
     std::unique_ptr<Context::ContextBase> context_;
     std::unique_ptr<SavedState> savedState_;
     std::unique_ptr<HostParameters> parameters_;
+    std::shared_ptr<EditorGestures> gestures_; // its listeners in the elements hold it weakly
 
     Util::History history_;
     WrapperLink::ActivationWords activationWords_;

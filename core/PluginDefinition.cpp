@@ -28,7 +28,7 @@ uint32_t PluginDefinition::switchB(int index) const
     }
 }
 
-uint32_t PluginDefinition::switchF(int index) const
+uint32_t PluginDefinition::switchF(int index, const HostContext& context) const
 {
     switch (index) {
     case 2:
@@ -36,9 +36,9 @@ uint32_t PluginDefinition::switchF(int index) const
     case 11:
         return 1;
     case 3:
-        return switchF(2);
+        return switchF(2, context);
     case 5:
-        return hostVersionSwitch();
+        return hostVersionSwitch(context);
     case 8:
         return hostOneSwitch();
     default:
@@ -46,11 +46,11 @@ uint32_t PluginDefinition::switchF(int index) const
     }
 }
 
-uint32_t PluginDefinition::hostVersionSwitch() const
+uint32_t PluginDefinition::hostVersionSwitch(const HostContext& context) const
 {
     if (hostNumber() != 2)
         return 1;
-    const auto version = HostVersion::remembered();
+    const auto version = HostVersion::of(context);
     return !version || version->atMost(11, 3, 0) ? 1 : 0;
 }
 

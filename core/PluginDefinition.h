@@ -57,10 +57,11 @@ public:
     virtual Text textE2(const HostContext&) const { return {}; }
     virtual Util::String secondProductFourCC(const HostContext&) const = 0;
     virtual uint32_t wordF1() const { return 128; }
-    virtual uint32_t switchF(int index) const;  // F2..F11; F5 and F8 as below
+    virtual uint32_t switchF(int index, const HostContext& context) const; // F2..F11; F5 and F8 as below
     // Switch F5: on, except under host 2 at a version above 11.3.0 (an unknown
-    // version keeps it on).
-    virtual uint32_t hostVersionSwitch() const;
+    // version keeps it on). The version is the one in the host context block,
+    // else the one the first instance was told (see HostVersion).
+    virtual uint32_t hostVersionSwitch(const HostContext& context) const;
     // Switch F8: on under host 1 only.
     virtual uint32_t hostOneSwitch() const;
     virtual uint32_t wordG(int index) const { (void)index; return 0; } // G1..G15

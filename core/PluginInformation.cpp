@@ -39,7 +39,7 @@ void PluginInformation::fill(const PluginDefinition& d, const HostContext& c, vo
     r.setFourCC(Info::SecondProductCode, d.secondProductFourCC(c));
     r.set(Info::WordF1, d.wordF1());
     for (int i = 2; i <= 11; ++i)
-        r.set(Info::switchF(i), d.switchF(i));
+        r.set(Info::switchF(i), d.switchF(i, c));
     for (int i = 1; i <= 15; ++i)
         r.set(Info::wordG(i), d.wordG(i));
     r.set(Info::SwitchG16, d.switchG16());

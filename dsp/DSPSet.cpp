@@ -180,4 +180,10 @@ void DSPSet::SetHostContext(uint64_t pointer, uint64_t word, bool flag)
     hostContextFlag_.store(flag, std::memory_order_release);
 }
 
+DSPSet::HostContext DSPSet::GetHostContext() const
+{
+    return {hostContextPointer_.load(std::memory_order_acquire), hostContextWord_.load(std::memory_order_acquire),
+            hostContextFlag_.load(std::memory_order_acquire)};
+}
+
 } // namespace DSP

@@ -87,7 +87,14 @@ public:
     void NotifyHost();
     void HandleRenderRequest(RenderRequest& request); // flag unchanged, answer 0
     bool AskHost(uint32_t a, uint32_t b);             // answers yes, then notifies
+    // The three values of the host's settings request (an address, a word and a flag).
+    struct HostContext {
+        uint64_t pointer = 0;
+        uint64_t word = 0;
+        bool flag = false;
+    };
     void SetHostContext(uint64_t pointer, uint64_t word, bool flag);
+    HostContext GetHostContext() const;
     uint32_t GetLastHostWord() const { return lastHostWord_.load(std::memory_order_acquire); }
     float GetLastHostValue() const { return lastHostValue_.load(std::memory_order_acquire); }
     uint32_t GetHostNotificationCount() const { return hostNotifications_.load(std::memory_order_acquire); }

@@ -62,6 +62,9 @@ public:
     // [ui-thread]
     virtual void Activate() = 0;
     virtual void Deactivate() = 0;
+    // The instance's editor is about to close: the element and its children let
+    // go of what they keep for it. [ui-thread]
+    virtual void EditorClosing() = 0;
 
     // [any-thread] & processing lock allowed
     virtual void Reset() = 0;

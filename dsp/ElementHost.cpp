@@ -8,7 +8,10 @@
 
 namespace DSP {
 
-ElementHost::ElementHost() : pool_("ElementHost PoolAllocator"), fftPool_("ElementHost FFTPool") {}
+ElementHost::ElementHost(PoolNames names)
+    : pool_(std::move(names.memory)), fftPool_(std::move(names.fft)), statistics_(std::move(names.statistics))
+{
+}
 
 ElementHost::~ElementHost()
 {
@@ -18,7 +21,15 @@ ElementHost::~ElementHost()
 
 ProcessingMemoryPool::Mark ElementHost::GetPoolMark() const { return pool_.GetMark(); }
 
-void* ElementHost::AllocateScratch(std::size_t bytes) { return pool_.Allocate(bytes); }
+void* ElementHost::AllocateScratch(std::size_t bytes)
+{
+    void* block = pool_.Allocate(bytes);
+    if (block)
+        statistics_.Allocated(bytes, pool_.GetUsed());
+    else
+        statistics_.Failed();
+    return block;
+}
 
 void ElementHost::FreeScratch(void* block, std::size_t bytes) { pool_.Free(block, bytes); }
 
@@ -98,7 +109,15 @@ void ElementHost::EndParameterEdit(Element&, uint32_t) {}
 
 void ElementHost::ReserveFFT(uint32_t size, uint32_t count) { fftPool_.Reserve(size, count); }
 
-FFT* ElementHost::BorrowFFT(uint32_t size) { return fftPool_.Borrow(size); }
+FFT* ElementHost::BorrowFFT(uint32_t size)
+{
+    FFT* fft = fftPool_.Borrow(size);
+    if (fft)
+        statistics_.Allocated(0, pool_.GetUsed());
+    else
+        statistics_.Failed();
+    return fft;
+}
 
 void ElementHost::ReturnFFT(FFT* fft) { fftPool_.Return(fft); }
 

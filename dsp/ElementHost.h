@@ -3,6 +3,7 @@
 #include "dsp/ProcessingFFTPool.h"
 #include "dsp/ProcessingMemoryPool.h"
 #include "platform/CriticalSection.h"
+#include "util/AllocationStatistics.h"
 #include "util/PoolAllocator.h"
 
 #include <atomic>
@@ -31,11 +32,20 @@ public:
     // The processing test stays true this long after a block pass began.
     static constexpr uint32_t kProcessingHoldMs = 2500;
 
-    ElementHost();
+    // The names of the host's scratch pool, transform pool and their statistics.
+    struct PoolNames {
+        Util::String memory = "ElementHost PoolAllocator";
+        Util::String fft = "ElementHost FFTPool";
+        Util::String statistics = "ElementHost Memory Allocs";
+    };
+
+    ElementHost() : ElementHost(PoolNames{}) {}
+    explicit ElementHost(PoolNames names);
     // Deletes commands still in flight (those a full UI FIFO could not take back).
     ~ElementHost() override;
 
-    // ProcessingMemoryPool, over the pool "ElementHost PoolAllocator".
+    // ProcessingMemoryPool, over the scratch pool; every block given and every
+    // request refused is counted in the statistics.
     Mark GetPoolMark() const override;
     void* AllocateScratch(std::size_t bytes) override;
     void FreeScratch(void* block, std::size_t bytes) override;
@@ -83,7 +93,8 @@ public:
     virtual std::optional<double> GetMusicalPosition() const { return std::nullopt; }
     virtual std::optional<double> GetBarStartPosition() const { return std::nullopt; }
 
-    // ProcessingFFTPool, over the pool "ElementHost FFTPool".
+    // ProcessingFFTPool, over the transform pool; a transform lent counts as an
+    // allocation of no bytes, one not there as a failure.
     void ReserveFFT(uint32_t size, uint32_t count) override;
     FFT* BorrowFFT(uint32_t size) override;
     void ReturnFFT(FFT* fft) override;
@@ -91,6 +102,8 @@ public:
     // Grows the scratch pool to at least `bytes`. [ui-thread] & processing lock
     void ReserveScratch(std::size_t bytes);
     const Util::PoolAllocator& GetPoolAllocator() const { return pool_; }
+    const FFTPool& GetFFTPool() const { return fftPool_; }
+    const Util::AllocationStatistics& GetAllocationStatistics() const { return statistics_; }
 
     // Commands in flight for `element` (all elements when null). [any-thread]
     std::size_t GetCommandsInFlight(const Element* element = nullptr) const;
@@ -127,6 +140,7 @@ private:
 
     Util::PoolAllocator pool_;
     FFTPool fftPool_;
+    Util::AllocationStatistics statistics_;
     std::atomic<bool> inPass_{false};
     std::atomic<bool> passStartValid_{false};
     std::atomic<uint32_t> passStart_{0};

@@ -247,6 +247,13 @@ void ElementImpl::Deactivate()
         child->Deactivate();
 }
 
+void ElementImpl::EditorClosing()
+{
+    OnEditorClosing();
+    for (ElementImpl* child : d_->children)
+        child->EditorClosing();
+}
+
 void ElementImpl::Reset()
 {
     Impl& d = *d_;

@@ -49,6 +49,7 @@ public:
     uint32_t GetRegionCount() const override;
     void Activate() override;
     void Deactivate() override;
+    void EditorClosing() override;
     void Reset() override;
     void Process(uint32_t frames, const MultichannelBufferView<float>& view) override;
     void ProcessRegion(uint32_t region, uint32_t frames, const MultichannelBufferView<float>& view) override;
@@ -104,6 +105,7 @@ protected:
     virtual void OnCommandsProcessed() {} // after the audio-side command pass
     virtual void OnActivate() {}
     virtual void OnDeactivate() {}
+    virtual void OnEditorClosing() {} // [ui-thread]
     // Scratch bytes the subclass takes from the host pool per block.
     virtual std::size_t GetExtraScratchBytes() const { return 0; }
 

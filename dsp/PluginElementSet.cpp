@@ -80,6 +80,12 @@ bool PluginElementSet::answersYes(uint32_t subject, uint32_t detail) { return se
 
 void PluginElementSet::renderRequest(RenderRequest& request) { set_.HandleRenderRequest(request); }
 
+void PluginElementSet::editorClosing()
+{
+    for (const auto& [name, element] : set_.GetElements())
+        element->EditorClosing();
+}
+
 void PluginElementSet::idle()
 {
     set_.PumpAll();

@@ -42,8 +42,10 @@ public:
     void hostValue(float value) override { set_.ReceiveHostValue(value); }
     void notify() override { set_.NotifyHost(); }
     void renderRequest(RenderRequest& request) override;
+    void hostContext(uint64_t pointer, uint64_t word, bool flag) override { set_.SetHostContext(pointer, word, flag); }
     // Commands coming back from the audio side, and parameter changes both ways.
     void idle() override;
+    void editorClosing() override;
     DSPSetImpl* dspSet() override { return &set_; }
     // None of the product's parameters is for the host to automate: "Shuttle
     // State" is the exchange's own state (the host sees it in the second list).

@@ -54,6 +54,8 @@ public:
     virtual bool answersYes(uint32_t subject, uint32_t detail) = 0;    // selector 32
     virtual void hostValue(float) {}                                   // selector 25
     virtual void notify() {}                                           // selector 26: the host stopped processing
+    // Selector 37, code 2: an address, a word and a flag of the host, kept by the set. [any-thread]
+    virtual void hostContext(uint64_t pointer, uint64_t word, bool flag) { (void)pointer, (void)word, (void)flag; }
     // Selector 27: the set may change the flag and answers.
     virtual void renderRequest(RenderRequest& request) { (void)request; }
     // Selector 40 ids the core does not know; true when taken.
@@ -64,6 +66,8 @@ public:
     }
     // The user-interface side's share of the idle service. [ui-thread]
     virtual void idle() {}
+    // The editor is about to close: every element's closing step. [ui-thread]
+    virtual void editorClosing() {}
 
     // The elements behind the set, whose parameters the instance shows to the
     // host and keeps in its saved state; none for a set without elements.

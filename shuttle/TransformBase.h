@@ -57,8 +57,13 @@ public:
     void hostValue(float value) override { elements_->hostValue(value); }
     void notify() override;
     void renderRequest(RenderRequest& request) override { elements_->renderRequest(request); }
+    void hostContext(uint64_t pointer, uint64_t word, bool flag) override
+    {
+        elements_->hostContext(pointer, word, flag);
+    }
     bool propertyMessage(uint32_t id, uint32_t size, uint64_t data) override;
     void idle() override;
+    void editorClosing() override { elements_->editorClosing(); }
     DSPSetImpl* dspSet() override { return elements_->dspSet(); }
     std::vector<ParamRegistration> parameterRegistrations() const override
     {

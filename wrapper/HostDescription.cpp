@@ -13,8 +13,8 @@ float HostDescription::versionFigure() const { return version.empty() ? 0.0f : s
 std::vector<uint8_t> HostDescription::contextBlock() const
 {
     std::vector<uint8_t> block(Layout::HostContext::Size, 0);
-    EntryProtocol::writeText(block.data(), Layout::HostContext::text(0), name);
-    EntryProtocol::writeText(block.data(), Layout::HostContext::text(1), version);
+    EntryProtocol::writeText(block.data(), Layout::HostContext::ApplicationName, name);
+    EntryProtocol::writeText(block.data(), Layout::HostContext::ApplicationVersion, version);
     EntryProtocol::write(block.data(), Layout::HostContext::FormatIdentifier, formatIdentifier);
     return block;
 }

@@ -1,6 +1,8 @@
 #pragma once
 #include "dsp/ElementDispatcher.h"
 
+#include <functional>
+
 // A test element with one parameter of every kind, beside the product's own.
 class MixElement final : public DSP::ElementDispatcher {
 public:
@@ -12,5 +14,14 @@ public:
         DeclareEnum("Mode", {"Clean", "Warm", "Hot"}, 0);
         DeclareUInt("Steps", 1, 16, 4);
         RegisterParameters();
+    }
+
+    std::function<void()> onEditorClosing;
+
+private:
+    void OnEditorClosing() override
+    {
+        if (onEditorClosing)
+            onEditorClosing();
     }
 };

@@ -6,12 +6,17 @@
 #include "param/BoolParamMemory.h"
 #include "param/EnumParamMemory.h"
 #include "param/FloatParam.h"
+#include "param/EnumParam.h"
 #include "param/FloatParamMemory.h"
+#include "dsp/ElementDispatcher.h"
+#include "dsp/ElementParamImplBase.h"
 #include "core/ParamInfoRecord.h"
 #include "core/RecordView.h"
 #include "support/FakeClock.h"
 #include "support/TestEnvironment.h"
 #include "util/Log.h"
+
+#include <functional>
 
 namespace {
 
@@ -268,17 +273,90 @@ TEST_F(ParameterLists, CallsOnTheProcessingSideActOnTheAudioSidesValue)
     EXPECT_EQ(told, std::vector<float>{-30.0f});
 }
 
-TEST_F(ParameterLists, EditorGesturesReachTheWrapperWithTheCurrentValue)
-{
-    Entry::setSecondValue(plugin, 2, 1.0f); // "Mode" is automatable index 2
-    wrapper.calls.clear();
-    plugin.editorGestureBegins(2);
-    plugin.editorValueChanges(2);
-    plugin.editorGestureEnds(2);
-    plugin.editorGestureBegins(9); // no such parameter
-    ASSERT_EQ(wrapper.calls.size(), 3u);
-    for (uint32_t kind = 0; kind < 3; ++kind) {
-        EXPECT_EQ(wrapper.calls[kind].selector, 1u);
-        EXPECT_EQ(wrapper.calls[kind].firstWord, kind);
+namespace {
+
+// What the editor's controls do with "Mix.Gain" (automatable index 0): its gesture
+// calls and its controller, on the user-interface side.
+struct GainControl {
+    DSP::ElementParamImplBase<float>& param;
+    Controller::FloatParam& controller;
+
+    static GainControl of(Plugin& plugin)
+    {
+        auto& mix = dynamic_cast<DSP::ElementDispatcher&>(*plugin.elementSet().dspSet()->FindElement("Mix"));
+        auto* entry = mix.GetParameterEntry(*mix.FindParameter("Gain"));
+        return {dynamic_cast<DSP::ElementParamImplBase<float>&>(*entry),
+                *Controller::ValueForKeyPathAs<Controller::FloatParam>(*plugin.elementSet().dspSet(), "Mix.Gain")};
     }
+    void drag(float to)
+    {
+        param.BeginEdit();
+        controller.SetValue(to);
+        param.EndEdit();
+    }
+};
+
+void openEditor(TestElementFactory& factory, Plugin& plugin)
+{
+    factory.makeEditor = [] { return std::make_unique<StubEditor>(); };
+    uint8_t record[76] = {};
+    ASSERT_EQ(Entry::call(plugin, 28, 1, record), 0);
+}
+
+} // namespace
+
+TEST_F(ParameterLists, AnEditorGestureReachesTheWrapperOnceWithTheValueTheHostSees)
+{
+    openEditor(factory, plugin);
+    auto gain = GainControl::of(plugin);
+    gain.drag(-12.0f);
+    plugin.idle(); // the change comes back from the audio side: no second report
+    using G = TestWrapper::Gesture;
+    EXPECT_EQ(wrapper.gestures, (std::vector<G>{{0, 0, 0.0f}, {1, 0, -12.0f}, {2, 0, -12.0f}}));
+}
+
+TEST_F(ParameterLists, ChangesTheEditorDidNotMakeAreNotReported)
+{
+    auto gain = GainControl::of(plugin);
+    uint8_t record[8] = {};
+    const RecordView r(record);
+    auto hostSets = [&](uint32_t selector, uint32_t lockIndex, float value) {
+        r.setU32(0, 0); // "Mix.Gain" is index 0 of both lists
+        r.setF32(4, value);
+        ASSERT_EQ(Entry::call(plugin, selector, lockIndex, record), 0);
+    };
+    const std::vector<uint8_t> state = Entry::saveState(plugin);
+    struct Case {
+        const char* what;
+        std::function<void()> change;
+    };
+    const Case cases[] = {
+        {"host value, user-interface side", [&] { hostSets(11, 1, -5.0f); }},
+        {"second list value", [&] { hostSets(15, 1, -6.0f); }},
+        {"host value from the audio side, delivered at idle", [&] { hostSets(11, 0, -7.0f); plugin.idle(); }},
+        {"restored state", [&] { ASSERT_TRUE(Entry::restoreState(plugin, state)); }},
+        {"begin and end without an editor", [&] { gain.param.BeginEdit(); gain.param.EndEdit(); }},
+    };
+    for (const auto& c : cases) {
+        wrapper.gestures.clear();
+        c.change();
+        EXPECT_TRUE(wrapper.gestures.empty()) << c.what;
+    }
+    // The value change itself needs no editor.
+    gain.controller.SetValue(-8.0f);
+    EXPECT_EQ(wrapper.gestures, (std::vector<TestWrapper::Gesture>{{1, 0, -8.0f}}));
+}
+
+TEST_F(ParameterLists, GesturesReachTheWrapperFromAnElementAFormatChangeMadeAnew)
+{
+    openEditor(factory, plugin);
+    uint8_t configuration[8] = {};
+    RecordView(configuration).setF32(0, 44100.0f);
+    RecordView(configuration).setU32(4, 1);
+    ASSERT_EQ(Entry::call(plugin, 17, 1, configuration), 0);
+    auto* state =
+        Controller::ValueForKeyPathAs<Controller::EnumParam>(*plugin.elementSet().dspSet(), "Shuttle.Shuttle State");
+    ASSERT_NE(state, nullptr);
+    state->SetValue(2); // "Shuttle State" is automatable index 3
+    EXPECT_EQ(wrapper.gestures, (std::vector<TestWrapper::Gesture>{{1, 3, 2.0f}}));
 }

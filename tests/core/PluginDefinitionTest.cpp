@@ -12,14 +12,20 @@
 
 namespace {
 
-uint32_t hostVersionSwitchFor(const char* processName, std::optional<HostVersion> version)
+// Switch F5 of the information record for a host context block whose second
+// text (the host application's version, as our wrappers fill it) is `blockVersion`,
+// with `remembered` the version an earlier instance learned from reverse call 13.
+uint32_t hostVersionSwitchFor(const char* processName, const char* blockVersion, std::optional<HostVersion> remembered)
 {
     Platform::overrideHostProcessFileName(processName);
     HostVersion::forget();
-    if (version)
-        HostVersion::remember(*version);
+    if (remembered)
+        HostVersion::remember(*remembered);
+    HostContext context;
+    context.setField(0, processName);
+    context.setField(1, blockVersion);
     std::vector<uint8_t> record(PluginInformation::RecordSize, 0);
-    PluginInformation::fill(TWRelay::PluginDefinitionImpl(), HostContext{}, record.data());
+    PluginInformation::fill(TWRelay::PluginDefinitionImpl(), context, record.data());
     Platform::overrideHostProcessFileName("");
     HostVersion::forget();
     return RecordView(record.data()).u32(6428);
@@ -27,25 +33,31 @@ uint32_t hostVersionSwitchFor(const char* processName, std::optional<HostVersion
 
 } // namespace
 
+// The version in the host context block comes first; a block without one
+// falls back to the version remembered from reverse call 13.
 TEST(PluginDefinition, TheHostVersionSwitchIsOffOnlyUnderHostTwoAbove11_3_0)
 {
     struct Case {
         const char* process;
-        std::optional<HostVersion> version;
+        const char* blockVersion;
+        std::optional<HostVersion> remembered;
         uint32_t expected;
     };
     const Case cases[] = {
-        {"Pro Tools", HostVersion{11, 2, 9}, 1},
-        {"Pro Tools", HostVersion{11, 3, 0}, 1},
-        {"Pro Tools", HostVersion{11, 3, 1}, 0},
-        {"Pro Tools", HostVersion{12, 0, 0}, 0},
-        {"Pro Tools", HostVersion{10, 9, 99}, 1},
-        {"Pro Tools", std::nullopt, 1}, // version unknown
-        {"Cubase", HostVersion{12, 0, 0}, 1},
+        {"Pro Tools", "11.2.9", std::nullopt, 1},  {"Pro Tools", "11.3.0", std::nullopt, 1},
+        {"Pro Tools", "11.3.1", std::nullopt, 0},  {"Pro Tools", "12.0.0", std::nullopt, 0},
+        {"Pro Tools", "10.9.99", std::nullopt, 1}, {"Pro Tools", "11.4", std::nullopt, 0},
+        {"Pro Tools", "", std::nullopt, 1}, // version unknown
+        {"Cubase", "12.0.0", std::nullopt, 1},
+        {"Pro Tools", "11.3.0", HostVersion{11, 3, 1}, 1},
+        {"Pro Tools", "11.3.1", HostVersion{11, 3, 0}, 0},
+        {"Pro Tools", "", HostVersion{11, 3, 1}, 0},        // a wrapper that leaves the text empty
+        {"Pro Tools", "unknown", HostVersion{11, 3, 1}, 0}, // or puts no version there
+        {"Pro Tools", "", HostVersion{11, 3, 0}, 1},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(hostVersionSwitchFor(c.process, c.version), c.expected)
-            << c.process << " " << (c.version ? Util::format("%1.%2.%3", c.version->major, c.version->minor, c.version->patch) : "?");
+        EXPECT_EQ(hostVersionSwitchFor(c.process, c.blockVersion, c.remembered), c.expected)
+            << c.process << " \"" << c.blockVersion << "\" remembered " << c.remembered.has_value();
 }
 
 TEST(PluginDefinition, TheHostVersionComesFromReverseCallThirteen)

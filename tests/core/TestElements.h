@@ -5,6 +5,7 @@
 #include "core/PluginFactory.h"
 #include "dsp/PluginElementSet.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -41,7 +42,9 @@ public:
     void reconfigure(float rate, uint32_t configuration) override { inner_.reconfigure(rate, configuration); }
     uint32_t exchangeHostWord(uint32_t word) override { return inner_.exchangeHostWord(word); }
     bool answersYes(uint32_t subject, uint32_t detail) override { return inner_.answersYes(subject, detail); }
+    void hostContext(uint64_t pointer, uint64_t word, bool flag) override { inner_.hostContext(pointer, word, flag); }
     void idle() override { inner_.idle(); }
+    void editorClosing() override { inner_.editorClosing(); }
 
 private:
     DSP::PluginElementSet inner_;
@@ -60,7 +63,7 @@ public:
     {
         return PluginFactoryImpl::product().definition(context);
     }
-    std::unique_ptr<PluginEditor> createMainWindow(Plugin&) override { return nullptr; }
+    std::unique_ptr<PluginEditor> createMainWindow(Plugin&) override { return makeEditor ? makeEditor() : nullptr; }
     std::unique_ptr<ElementSet> createElementSet(Plugin& plugin) override
     {
         return std::make_unique<TestElementSet>(plugin, registrations_);
@@ -71,8 +74,33 @@ public:
         return PluginFactoryImpl::product().createContext(plugin);
     }
 
+    // The instances open no editor unless this makes one.
+    std::function<std::unique_ptr<PluginEditor>()> makeEditor;
+
 private:
     std::vector<ParamRegistration> registrations_;
+};
+
+// An editor without a window: it opens, does nothing, and tells when it closes.
+struct StubEditor final : PluginEditor {
+    std::function<void()> onClose;
+
+    bool open(const OpenRequest&) override { return true; }
+    void close() override
+    {
+        if (onClose)
+            onClose();
+    }
+    uint8_t idle() override { return 0; }
+    uint64_t windowHandle() const override { return 0; }
+    bool event(uint32_t, uint32_t, uint32_t) override { return false; }
+    void notify(uint32_t, uint32_t) override {}
+    uint32_t inputEvent(uint32_t, uint32_t, uint32_t, uint32_t, uint32_t) override { return 0; }
+    uint32_t inputEventWithPoint(uint32_t, uint32_t, uint32_t, uint32_t, uint32_t, bool) override { return 0; }
+    std::vector<uint32_t> hitTest(uint32_t, uint32_t) override { return {}; }
+    void propertyText(const std::string&) override {}
+    bool propertyMessage(uint32_t, uint32_t, uint64_t) override { return false; }
+    void runStateChanged(bool, bool, bool) override {}
 };
 
 // Selector calls on an instance through the entry dispatcher, records built as

@@ -19,6 +19,13 @@ int32_t TestWrapper::callback(int32_t, uint32_t selector, uint32_t index, void* 
         std::memcpy(bytes + 8, &text, 8);
         std::memcpy(bytes + 16, &w.hostVersion, 4);
     }
+    if (selector == 1 && record) {
+        Gesture g{};
+        std::memcpy(&g.kind, record, 4);
+        std::memcpy(&g.parameterIndex, static_cast<uint8_t*>(record) + 4, 4);
+        std::memcpy(&g.value, static_cast<uint8_t*>(record) + 8, 4);
+        w.gestures.push_back(g);
+    }
     if (selector == 18 && record) {
         const uint32_t words[3] = {1, 2, 3};
         std::memcpy(record, words, sizeof words);

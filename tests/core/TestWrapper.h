@@ -28,6 +28,14 @@ struct TestWrapper {
         uint32_t firstWord;
     };
     std::vector<Call> calls;
+    // Reverse 1, the editor's parameter gestures.
+    struct Gesture {
+        uint32_t kind;
+        uint32_t parameterIndex;
+        float value;
+        bool operator==(const Gesture&) const = default;
+    };
+    std::vector<Gesture> gestures;
     std::string hostText = "Test Host";
     float hostVersion = 0.0f;
     std::function<void(uint32_t selector)> during;

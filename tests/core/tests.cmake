@@ -43,7 +43,7 @@ if(RELAY_CLANGXX)
     tests/core/StateChunkFuzzer.cpp core/PluginState.cpp core/ElementSetState.cpp product/PluginContext.cpp
     core/StateChunk.cpp param/ControllerSet.cpp param/KeyValueCoding.cpp
     util/TypedValue.cpp util/TypedDictionaryJson.cpp util/Base64.cpp util/Text.cpp util/Log.cpp
-    util/PoolAllocator.cpp dsp/DSPSet.cpp dsp/DSPSetImpl.cpp dsp/ElementImpl.cpp dsp/ElementDispatcher.cpp
+    util/PoolAllocator.cpp util/AllocationStatistics.cpp dsp/DSPSet.cpp dsp/DSPSetImpl.cpp dsp/ElementImpl.cpp dsp/ElementDispatcher.cpp
     dsp/ElementDispatcherControllerSet.cpp dsp/ElementHost.cpp dsp/ParamDeclaration.cpp dsp/Global.cpp
     dsp/ShuttleElement.cpp dsp/ChannelFormat.cpp dsp/FFTPool.cpp dsp/FFT.cpp dsp/RegionRecord.cpp
     dsp/BypassCrossfader.cpp dsp/DelayLine.cpp
@@ -51,7 +51,7 @@ if(RELAY_CLANGXX)
 
   relay_core_fuzzer(NAME history_file_fuzzer CORPUS history SOURCES
     tests/core/HistoryFileFuzzer.cpp core/HistoryFile.cpp core/History.cpp core/InvalidHistoryFile.cpp
-    core/PluginDefinition.cpp core/HostVersion.cpp core/HostIdentification.cpp
+    core/PluginDefinition.cpp core/HostVersion.cpp core/HostContext.cpp core/HostIdentification.cpp
     io/ByteStream.cpp io/DataStreamIO.cpp util/ExceptionBase.cpp util/BasicErrorBase.cpp util/Text.cpp
     util/Log.cpp io/File.cpp io/FileStream.cpp
     platform/posix/ProcessInfo.cpp platform/posix/Folders.cpp platform/posix/FileIO.cpp)

@@ -12,6 +12,7 @@ set(dsp_tsan_support
   ${PROJECT_SOURCE_DIR}/util/ExceptionBase.cpp
   ${PROJECT_SOURCE_DIR}/util/Log.cpp
   ${PROJECT_SOURCE_DIR}/util/PoolAllocator.cpp
+  ${PROJECT_SOURCE_DIR}/util/AllocationStatistics.cpp
   ${PROJECT_SOURCE_DIR}/util/Text.cpp
   ${PROJECT_SOURCE_DIR}/util/Thread.cpp
   ${PROJECT_SOURCE_DIR}/platform/CriticalSection.cpp

@@ -273,6 +273,32 @@ TEST_F(EntryProtocol, EditorOperationsWithoutAnEditor)
     EXPECT_EQ(plugin(40, 1, w.instance, *property), 6);
 }
 
+TEST_F(EntryProtocol, SettingsAddressOnlyElementsAndItemsBelowTheElementCount)
+{
+    Wrapper w(plugin);
+    w.create();
+    Bytes ask(328, 0xEE);
+    ask.put<uint32_t>(0, 0);
+    ASSERT_EQ(plugin(37, 0, w.instance, *ask), 0);
+    const uint32_t count = ask.get<uint32_t>(4);
+    ASSERT_GT(count, 1u);
+    struct Case {
+        uint32_t element, item;
+        int32_t expected;
+    };
+    const Case cases[] = {
+        {0, 0, 0},          {count - 1, count - 1, 0}, {0, count, 6},
+        {0, 999999, 6},     {count, 0, 6},             {0xFFFFFFFF, 0, 6},
+    };
+    for (const auto& c : cases) {
+        Bytes record(328);
+        record.put<uint32_t>(0, 1);
+        record.put<uint32_t>(4, c.element);
+        record.put<uint32_t>(8, c.item);
+        EXPECT_EQ(plugin(37, 1, w.instance, *record), c.expected) << "element " << c.element << " item " << c.item;
+    }
+}
+
 TEST_F(EntryProtocol, DescribingWithAWrongCountFillsNothing)
 {
     Wrapper w(plugin);

@@ -274,11 +274,6 @@ int run(int argc, char** argv)
         });
 
     if (args.command == "info") {
-        // The definition learns the host's version from an instance's reverse call 13.
-        if (!description.version.empty()) {
-            session.create(44100.0f, EntryProtocol::channelConfigurationFor(2));
-            session.destroy();
-        }
         printInformation(session.information());
         return 0;
     }
