@@ -27,7 +27,7 @@ add_executable(test_shuttle_tsan
   ${src}/platform/posix/SystemClock.cpp ${src}/platform/posix/ThreadId.cpp
   ${src}/platform/posix/SqliteDatabase.cpp ${src}/platform/posix/SqliteSettingsStore.cpp
   ${src}/platform/posix/SqliteStatement.cpp
-  ${src}/core/ChannelConfiguration.cpp ${src}/core/HostTable.cpp ${src}/core/HostVersion.cpp
+  ${src}/core/ChannelConfiguration.cpp ${src}/core/HostContext.cpp ${src}/core/HostTable.cpp ${src}/core/HostVersion.cpp
   ${src}/tests/support/FakeClock.cpp)
 target_include_directories(test_shuttle_tsan PRIVATE ${src} ${CMAKE_CURRENT_LIST_DIR}/..)
 target_compile_definitions(test_shuttle_tsan PRIVATE RELAY_TSAN BOOST_SIGNALS2_NO_DEPRECATION_WARNING)
