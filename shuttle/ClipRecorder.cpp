@@ -22,6 +22,17 @@ bool exists(const Util::String& path)
     return fs::exists(fs::symlink_status(path, ec)); // a dangling link still takes its name
 }
 
+// The instances of one process share the folder, each with its own disk
+// thread: choosing a free name and creating the clip file under it, and
+// cleaning the folder, happen one thread at a time. Two clips never take one
+// name, and a file just created is never cleaned away before its instance
+// holds it open. [disk-thread]
+Platform::CriticalSection& folderLock()
+{
+    static Platform::CriticalSection lock("Shuttle Folder Lock");
+    return lock;
+}
+
 } // namespace
 
 ClipRecorder::ClipRecorder(uint32_t hostNumber, Util::String folder, TimelineOffset& offset,
@@ -133,6 +144,7 @@ bool ClipRecorder::openNextClip(const CaptureRecord& record)
     }
     clipStart_ = record.position;
     clipStartValid_ = record.positionValid;
+    Platform::ScopedLock hold(folderLock());
     if (number == 1) {
         if (auto problem = prepareFolder(record.reference)) {
             failPass(*problem);
@@ -214,9 +226,19 @@ std::optional<Util::String> ClipRecorder::finishClip(const TimelineOffset::Snaps
         finished = writer_->Finish();
     if (!finished)
         return Util::format("Clip file %1 could not be finished: %2", writer_->GetPath(), FailureReason::of(finished.error()));
+    {
+        Platform::ScopedLock hold(finishedLock_);
+        finishedClips_.push_back(writer_->GetPath());
+    }
     writer_.reset();
     clipOpen_ = false;
     return std::nullopt;
+}
+
+std::vector<Util::String> ClipRecorder::finishedClips() const
+{
+    Platform::ScopedLock hold(finishedLock_);
+    return finishedClips_;
 }
 
 // The clip keeps the whole frames that reached the disk, with its header

@@ -2,7 +2,8 @@
 # fixed ports (hence the editor_ports lock).
 pkg_check_modules(SNDFILE REQUIRED IMPORTED_TARGET sndfile)
 relay_add_test(NAME test_e2e
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/RoundTripTest.cpp ${CMAKE_CURRENT_LIST_DIR}/../ipc/StandinProcess.cpp
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/RoundTripTest.cpp ${CMAKE_CURRENT_LIST_DIR}/RelayHostRoundTripTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/../ipc/StandinProcess.cpp
   LIBS PkgConfig::SNDFILE
   LOCK editor_ports)
 target_include_directories(test_e2e PRIVATE ${CMAKE_CURRENT_LIST_DIR}/..)
@@ -27,3 +28,4 @@ foreach(host protools:ProToolsWindowRoundTrip mediacomposer:MediaComposerWindowR
   set_tests_properties(test_window_roundtrip_${program} PROPERTIES TIMEOUT 600 RESOURCE_LOCK editor_ports
     SKIP_RETURN_CODE ${RELAY_TEST_SKIPPED_EXIT_CODE})
 endforeach()
+
