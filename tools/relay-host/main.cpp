@@ -279,8 +279,14 @@ void renderOne(const RelayHost::Options& options, std::vector<std::unique_ptr<Re
                                                            options.editor == RelayHost::Options::Editor::OnScreen);
     if (editor)
         afterPass(options, run, *editor, 0); // what the user does before the host renders
+    // Between blocks the host's run loop idles the window too, as often as the idle service.
+    uint32_t blocks = 0;
+    const auto idleWindow = [&] {
+        if (editor && options.idleEvery && ++blocks % options.idleEvery == 0)
+            editor->idle();
+    };
     for (uint32_t pass = 1; pass <= options.passes; ++pass) {
-        run.renderPass(pass, true);
+        run.renderPass(pass, true, idleWindow);
         std::fprintf(stderr, "relay-host: pass %u rendered\n", pass);
         if (editor) {
             editor->idle();
@@ -361,12 +367,12 @@ int run(int argc, char** argv)
     for (auto& r : runs)
         r->prepare();
     for (auto& r : runs) {
-        r->create();
         if (options.verbose)
             r->plugin().setCallObserver([n = r->number()](uint32_t selector, uint32_t lockIndex, int32_t status) {
                 std::fprintf(stderr, "relay-host: instance %u selector %u (lock %u) -> %d\n", n, selector, lockIndex,
                              status);
             });
+        r->create();
     }
     if (runs.size() == 1)
         renderOne(options, runs);
