@@ -65,7 +65,7 @@ private:
     void beginPass();
     void endPass(const TimelineOffset::Snapshot& offset);
     bool openNextClip(const CaptureRecord& record);
-    std::optional<Util::String> prepareFolder(bool reference);
+    std::optional<Util::String> prepareFolder(bool reference, uint32_t passStartTick);
     Util::String freeClipPath(bool reference) const;
     void closeClip(const TimelineOffset::Snapshot& offset);
     std::optional<Util::String> finishClip(const TimelineOffset::Snapshot& offset);
