@@ -237,7 +237,24 @@ constexpr uint32_t Ignored = 0x8070A002u;        // accepted, no effect
 constexpr uint32_t EditorText = 0x800523BCu;     // text for the open editor
 constexpr uint32_t CoreNotice = 0x800523BBu;     // sent by the core in reverse 21, size 0
 constexpr uint32_t TimelineOffset = 0x4460FADEu; // 8 bytes: the host's timeline offset in samples
+// Ours, for command-line hosts and tests; each answers 0 when taken, 6 when not.
+constexpr uint32_t CaptureReport = 0x4460FAD1u;  // a Layout::CaptureReport; lock index 1 (waits for the disk)
+constexpr uint32_t EditorPicture = 0x4460FAD2u;  // the text of a path: the open window saved there as PNG
+constexpr uint32_t ControlFrame = 0x4460FAD3u;   // a Layout::ControlFrame: where a named control of the window is
 } // namespace PropertyId
+
+// Why an instance captured nothing (Layout::CaptureReport::Outcome).
+enum class CaptureOutcome : uint32_t {
+    Captured = 0,          // the paths follow
+    NothingArrived = 1,    // no block was taken for a clip
+    UnsupportedHost = 2,   // the shuttle leaves this host's audio alone
+    OfflineFormat = 3,     // an offline format captures analysis passes (flag A) only
+    Suppressed = 4,        // a reference pass restarted within moments of a stop
+    Failed = 5,            // the clip did not reach the disk (the log says why)
+    PlayedBack = 6,        // the passes played repaired audio instead
+    WaitingForEditor = 7,  // a captured clip waits for the editor; blocks pass untouched
+    StillOpen = 8,         // the pass had not ended: its clip is still being written
+};
 
 // Format identifiers the host context block may carry.
 namespace Format {
@@ -604,6 +621,31 @@ struct PropertyMessage {
     static constexpr size_t Size = 16;
 };
 static_assert(PropertyMessage::Data.end() == PropertyMessage::Size);
+
+// Property message CaptureReport: the clip files this instance finished since it
+// was created, one path per line, into the caller's text buffer (cut at its
+// capacity), or why there is none.
+struct CaptureReport {
+    static constexpr Field<uint32_t> Outcome{0};    // out: CaptureOutcome
+    static constexpr Field<uint32_t> ClipCount{4};  // out
+    static constexpr Field<Address> Text{8};        // in: the buffer
+    static constexpr Field<uint32_t> Capacity{16};  // in: its size in bytes
+    static constexpr Field<uint32_t> TextSize{20};  // out: bytes written, without the NUL
+    static constexpr size_t Size = 24;
+};
+static_assert(CaptureReport::TextSize.end() == CaptureReport::Size);
+
+// Property message ControlFrame: the named window's frame in window pixels.
+struct ControlFrame {
+    static constexpr TextField Name{0, 64};      // in
+    static constexpr Field<int32_t> Left{64};    // out
+    static constexpr Field<int32_t> Top{68};     // out
+    static constexpr Field<int32_t> Width{72};   // out
+    static constexpr Field<int32_t> Height{76};  // out
+    static constexpr Field<uint32_t> Visible{80}; // out: shown and enabled
+    static constexpr size_t Size = 84;
+};
+static_assert(ControlFrame::Visible.end() == ControlFrame::Size);
 
 // The plug-in information record, selector 0's reply. Switches and words named
 // only by letter carry the host format's meaning; the definition answers them.

@@ -1,5 +1,6 @@
 #include "shuttle/ClipRecorder.h"
 
+#include "platform/Clock.h"
 #include "platform/FileIO.h"
 #include "shuttle/BroadcastExtension.h"
 #include "shuttle/ClipFileName.h"
@@ -8,6 +9,7 @@
 #include "util/Log.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -20,6 +22,17 @@ bool exists(const Util::String& path)
 {
     std::error_code ec;
     return fs::exists(fs::symlink_status(path, ec)); // a dangling link still takes its name
+}
+
+// The instances of one process share the folder, each with its own disk
+// thread: choosing a free name and creating the clip file under it, and
+// cleaning the folder, happen one thread at a time. Two clips never take one
+// name, and a file just created is never cleaned away before its instance
+// holds it open. [disk-thread]
+Platform::CriticalSection& folderLock()
+{
+    static Platform::CriticalSection lock("Shuttle Folder Lock");
+    return lock;
 }
 
 } // namespace
@@ -133,8 +146,9 @@ bool ClipRecorder::openNextClip(const CaptureRecord& record)
     }
     clipStart_ = record.position;
     clipStartValid_ = record.positionValid;
+    Platform::ScopedLock hold(folderLock());
     if (number == 1) {
-        if (auto problem = prepareFolder(record.reference)) {
+        if (auto problem = prepareFolder(record.reference, record.stamp)) {
             failPass(*problem);
             return false;
         }
@@ -158,15 +172,23 @@ bool ClipRecorder::openNextClip(const CaptureRecord& record)
 // The first clip of a repair pass removes everything from the folder but the
 // reference and ready files; a reference pass removes nothing. A missing
 // folder is made. Answers the failure's log line.
-std::optional<Util::String> ClipRecorder::prepareFolder(bool reference)
+std::optional<Util::String> ClipRecorder::prepareFolder(bool reference, uint32_t passStartTick)
 {
     std::error_code ec;
     if (fs::is_directory(folder_, ec)) {
         if (reference)
             return std::nullopt;
+        // The disk thread may come to this pass's first block late: a clip
+        // that another instance wrote after this pass began on the audio side
+        // belongs to the same render, and stays for the editor.
+        const auto passStart = fs::file_time_type::clock::now() -
+                               std::chrono::milliseconds(Platform::tickCount() - passStartTick);
         for (const auto& entry : fs::directory_iterator(folder_, ec)) {
             const Util::String name = entry.path().filename().string();
             if (ClipFileName::survivesFolderCleaning(name))
+                continue;
+            std::error_code age;
+            if (const auto written = fs::last_write_time(entry.path(), age); !age && written >= passStart)
                 continue;
             // A link goes, never what it points to; a full folder stays, and so
             // does a clip another instance still has open.
@@ -214,9 +236,19 @@ std::optional<Util::String> ClipRecorder::finishClip(const TimelineOffset::Snaps
         finished = writer_->Finish();
     if (!finished)
         return Util::format("Clip file %1 could not be finished: %2", writer_->GetPath(), FailureReason::of(finished.error()));
+    {
+        Platform::ScopedLock hold(finishedLock_);
+        finishedClips_.push_back(writer_->GetPath());
+    }
     writer_.reset();
     clipOpen_ = false;
     return std::nullopt;
+}
+
+std::vector<Util::String> ClipRecorder::finishedClips() const
+{
+    Platform::ScopedLock hold(finishedLock_);
+    return finishedClips_;
 }
 
 // The clip keeps the whole frames that reached the disk, with its header

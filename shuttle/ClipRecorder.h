@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "audio/WavEncoder.h"
+#include "platform/CriticalSection.h"
 #include "shuttle/CaptureRecord.h"
 #include "shuttle/TimelineOffset.h"
 #include "util/Text.h"
@@ -56,12 +58,14 @@ public:
     uint64_t clipNumber() const { return clipNumber_; } // [any-thread]
     bool failed() const { return failed_; }         // [any-thread]
     bool clipOpen() const { return clipOpen_; }     // [any-thread]
+    // The paths of the clip files finished whole since the recorder was made. [any-thread], not audio
+    std::vector<Util::String> finishedClips() const;
 
 private:
     void beginPass();
     void endPass(const TimelineOffset::Snapshot& offset);
     bool openNextClip(const CaptureRecord& record);
-    std::optional<Util::String> prepareFolder(bool reference);
+    std::optional<Util::String> prepareFolder(bool reference, uint32_t passStartTick);
     Util::String freeClipPath(bool reference) const;
     void closeClip(const TimelineOffset::Snapshot& offset);
     std::optional<Util::String> finishClip(const TimelineOffset::Snapshot& offset);
@@ -86,6 +90,8 @@ private:
     std::atomic<bool> clipOpen_{false};
     std::atomic<uint32_t> clipsInEditor_{0};
     std::atomic<bool> clipsInEditorValid_{false};
+    mutable Platform::CriticalSection finishedLock_{"Clip Recorder Finished Clips"};
+    std::vector<Util::String> finishedClips_;
 };
 
 } // namespace Shuttle

@@ -92,6 +92,8 @@ public:
     bool passOpen() const { return recorder_->passOpen(); }
     uint64_t clipNumber() const { return recorder_->clipNumber(); }
     bool passFailed() const { return recorder_->failed(); } // [any-thread]
+    // The clip files finished whole so far; drain() first for those of given blocks. [any-thread], not audio
+    std::vector<Util::String> finishedClips() const { return recorder_->finishedClips(); }
     // A clip is open, or blocks are on their way that open one, or a failed
     // pass still takes its blocks. [any-thread]
     bool captureOpen() const;

@@ -12,6 +12,7 @@
 #include "shuttle/HostSets.h"
 #include "shuttle/ReferenceClipCommand.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string_view>
@@ -197,7 +198,7 @@ void Transform::processBlock(uint32_t frames, float* const* channels)
     if (!analysisPass && s == State::ReadyToWrite)
         play(frames, channels);
     else if (!analysisPass && s == State::Captured)
-        return; // the captured clip waits for the editor
+        waitedForEditor_.store(true, std::memory_order_relaxed); // the captured clip waits for the editor
     else
         capture(s, frames, channels);
 }
@@ -206,8 +207,10 @@ void Transform::processBlock(uint32_t frames, float* const* channels)
 // does) while the state stays Idle.
 void Transform::capture(State s, uint32_t frames, float* const* channels)
 {
-    if (captureSuppressed_)
+    if (captureSuppressed_) {
+        suppressedOnce_.store(true, std::memory_order_relaxed);
         return;
+    }
     const bool failed = fileHandler_.passFailed();
     if (!failed && s != State::Capturing) // a change asks the host for an update; the same value again is none
         setBlockState(State::Capturing);
@@ -218,6 +221,7 @@ void Transform::capture(State s, uint32_t frames, float* const* channels)
 void Transform::play(uint32_t frames, float* const* channels)
 {
     playbackNoticeSent_ = false;
+    playedOnce_.store(true, std::memory_order_relaxed);
     if (!fileHandler_.read(frames, channels))
         setBlockState(State::Idle);
 }
@@ -227,6 +231,8 @@ void Transform::offlineFormatBlock(bool analysisPass, State s, uint32_t frames, 
     if (!analysisPass) {
         if (s == State::ReadyToWrite)
             play(frames, channels);
+        else
+            offlineSkipped_.store(true, std::memory_order_relaxed);
         return;
     }
     if (s != State::ReadyToWrite) {
@@ -280,12 +286,60 @@ void Transform::processingStopped()
 
 bool Transform::hostMessage(uint32_t, uint32_t selector, uint32_t size, const void* data)
 {
+    if (selector == EntryProtocol::PropertyId::CaptureReport)
+        return reportCaptures(size, data);
     if (selector != TimelineOffsetMessage || size != 8 || !data)
         return false;
     int64_t offset;
     std::memcpy(&offset, data, 8);
     fileHandler_.setTimelineOffset(offset);
     return true;
+}
+
+bool Transform::reportCaptures(uint32_t size, const void* data)
+{
+    using Report = EntryProtocol::Layout::CaptureReport;
+    if (size < Report::Size || !data)
+        return false;
+    void* record = const_cast<void*>(data);
+    fileHandler_.drain();
+    const auto clips = fileHandler_.finishedClips();
+    std::string text;
+    for (const auto& path : clips)
+        text += path + "\n";
+    char* buffer = EntryProtocol::readAddress<char>(record, Report::Text);
+    const uint32_t capacity = EntryProtocol::read(record, Report::Capacity);
+    const uint32_t written = buffer && capacity ? uint32_t(std::min<size_t>(text.size(), capacity - 1)) : 0;
+    if (buffer && capacity) {
+        std::memcpy(buffer, text.data(), written);
+        buffer[written] = '\0';
+    }
+    const auto outcome = clips.empty() ? whyNothingWasCaptured() : EntryProtocol::CaptureOutcome::Captured;
+    EntryProtocol::write(record, Report::Outcome, uint32_t(outcome));
+    EntryProtocol::write(record, Report::ClipCount, uint32_t(clips.size()));
+    EntryProtocol::write(record, Report::TextSize, written);
+    return true;
+}
+
+// The first reason that applies, the host's before the blocks'.
+EntryProtocol::CaptureOutcome Transform::whyNothingWasCaptured() const
+{
+    using Outcome = EntryProtocol::CaptureOutcome;
+    if (unsupportedHost())
+        return Outcome::UnsupportedHost;
+    if (captureFailedOnce_ || fileHandler_.passFailed())
+        return Outcome::Failed;
+    if (fileHandler_.captureOpen())
+        return Outcome::StillOpen;
+    if (suppressedOnce_)
+        return Outcome::Suppressed;
+    if (offlineSkipped_)
+        return Outcome::OfflineFormat;
+    if (playedOnce_)
+        return Outcome::PlayedBack;
+    if (waitedForEditor_)
+        return Outcome::WaitingForEditor;
+    return Outcome::NothingArrived;
 }
 
 void Transform::setFormat(float sampleRate, uint32_t channelFormat)

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "core/EntryProtocol.h"
 #include "dsp/CommandPipe.h"
 #include "dsp/ShuttleElement.h"
 #include "ipc/Client.h"
@@ -104,7 +105,14 @@ private:
     void postRenderOrDiscardNotice();
     void onCaptureFinished();
     void onPlaybackFinished() { setState(State::Idle); }
-    void onCaptureFailed() { setState(State::Idle); }
+    void onCaptureFailed()
+    {
+        captureFailedOnce_ = true;
+        setState(State::Idle);
+    }
+    // Property message CaptureReport: the finished clips or why there are none. [ui-thread]
+    bool reportCaptures(uint32_t size, const void* data);
+    EntryProtocol::CaptureOutcome whyNothingWasCaptured() const;
     void onEnumerated(int32_t value);
     void onUnsigned(int32_t kind, uint32_t value);
     void postWindowAction(std::function<void(Shuttle::MainWindowActions&)> action); // & criticalSection_
@@ -117,6 +125,12 @@ private:
     Platform::CriticalSection criticalSection_{"Shuttle Command Pipe Critical Section"};
     Atomic::CommandPipe pipe_;
     std::atomic<bool> captureSuppressed_{false};
+    // What the blocks met, for the capture report: set once, never cleared.
+    std::atomic<bool> captureFailedOnce_{false};
+    std::atomic<bool> suppressedOnce_{false};
+    std::atomic<bool> playedOnce_{false};
+    std::atomic<bool> waitedForEditor_{false};
+    std::atomic<bool> offlineSkipped_{false};
     std::atomic<bool> playbackNoticeSent_{false};
     std::atomic<bool> playbackNoticeDue_{false}; // raised by the block, posted by idle()
     std::atomic<uint32_t> repairedCount_{0};

@@ -1,5 +1,8 @@
 #include "ui/PluginEditorWindow.h"
 
+#include "core/EntryProtocol.h"
+#include "ui/Window.h"
+
 namespace UI {
 
 PluginEditorWindow::PluginEditorWindow(MainWindowFactory factory) : factory_(std::move(factory))
@@ -69,7 +72,40 @@ void PluginEditorWindow::propertyText(const std::string& text)
         window_->propertyText(text);
 }
 
-bool PluginEditorWindow::propertyMessage(uint32_t, uint32_t, uint64_t) { return false; }
+bool PluginEditorWindow::propertyMessage(uint32_t id, uint32_t size, uint64_t data)
+{
+    void* record = reinterpret_cast<void*>(uintptr_t(data));
+    if (!window_ || !record)
+        return false;
+    namespace PropertyId = EntryProtocol::PropertyId;
+    if (id == PropertyId::EditorPicture)
+        return savePicture(Util::String(static_cast<const char*>(record), size));
+    if (id == PropertyId::ControlFrame && size >= EntryProtocol::Layout::ControlFrame::Size)
+        return describeControl(record);
+    return false;
+}
+
+// What the window shows now: its pending drawing first.
+bool PluginEditorWindow::savePicture(const Util::String& path)
+{
+    window_->idle();
+    return window_->hostWindow().saveImage(path);
+}
+
+bool PluginEditorWindow::describeControl(void* record)
+{
+    using Frame = EntryProtocol::Layout::ControlFrame;
+    const Window* control = window_->canvas().findChild(Util::String(EntryProtocol::readText(record, Frame::Name)));
+    if (!control)
+        return false;
+    const Rect r = control->canvasFrame();
+    EntryProtocol::write(record, Frame::Left, int32_t(r.left));
+    EntryProtocol::write(record, Frame::Top, int32_t(r.top));
+    EntryProtocol::write(record, Frame::Width, int32_t(r.width()));
+    EntryProtocol::write(record, Frame::Height, int32_t(r.height()));
+    EntryProtocol::write(record, Frame::Visible, uint32_t(control->isShowing() && control->isEnabledInTree()));
+    return true;
+}
 
 void PluginEditorWindow::runStateChanged(bool running, bool fromUserInterface, bool holdClear)
 {

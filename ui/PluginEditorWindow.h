@@ -38,6 +38,11 @@ public:
     MainPluginWindow* window() const { return window_.get(); }
 
 private:
+    // The property messages of EntryProtocol::PropertyId that a command-line
+    // host uses to watch and drive the window.
+    bool savePicture(const Util::String& path);
+    bool describeControl(void* record);
+
     static constexpr uint32_t pendingBit = 8;
     MainWindowFactory factory_;
     std::unique_ptr<MainPluginWindow> window_;

@@ -185,3 +185,45 @@ int32_t PluginInstance::closeEditor()
 }
 
 } // namespace Wrapper
+
+namespace Wrapper {
+
+uint32_t PluginInstance::inputEvent(uint32_t kind, uint32_t x, uint32_t y)
+{
+    using Record = Layout::InputEvent;
+    std::array<uint8_t, Record::Size> record{};
+    write(record.data(), Record::word(0), kind);
+    write(record.data(), Record::word(1), x);
+    write(record.data(), Record::word(2), y);
+    call(Selector::EditorInputEvent, UiThread, record.data());
+    return read(record.data(), Record::Answer);
+}
+
+std::optional<uint32_t> PluginInstance::secondValueIndex(const std::string& name)
+{
+    std::array<uint8_t, Layout::Word::Size> count{};
+    if (call(Selector::CountElementParameters, UiThread, count.data()) != Success)
+        return std::nullopt;
+    const uint32_t n = read(count.data(), Layout::Word::Value);
+    std::vector<uint8_t> records(size_t(n) * Layout::ParameterInformation::Size);
+    std::array<uint8_t, Layout::Describe::Size> request{};
+    write(request.data(), Layout::Describe::Count, n);
+    writeAddress(request.data(), Layout::Describe::Records, records.data());
+    if (call(Selector::DescribeSecondValues, UiThread, request.data()) != Success)
+        return std::nullopt;
+    for (uint32_t i = 0; i < n; ++i)
+        if (readText(records.data() + size_t(i) * Layout::ParameterInformation::Size,
+                     Layout::ParameterInformation::DisplayName) == name)
+            return i;
+    return std::nullopt;
+}
+
+float PluginInstance::secondValue(uint32_t index)
+{
+    std::array<uint8_t, Layout::ParameterValue::Size> record{};
+    write(record.data(), Layout::ParameterValue::Index, index);
+    call(Selector::GetSecondValue, UiThread, record.data());
+    return read(record.data(), Layout::ParameterValue::Value);
+}
+
+} // namespace Wrapper

@@ -2,6 +2,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,15 @@ public:
     uint32_t idleEditor(); // the editor's answer; 1 without an editor
     uint64_t editorWindowHandle();
     int32_t closeEditor();
+
+    // Selector 29: one input event of the window (kind, x, y in window pixels); the editor's answer. [ui-thread]
+    uint32_t inputEvent(uint32_t kind, uint32_t x, uint32_t y);
+
+    // Selectors 12 and 13: the index of the value of the second list with this
+    // display name, or none. [ui-thread]
+    std::optional<uint32_t> secondValueIndex(const std::string& name);
+    // Selector 14. [ui-thread]
+    float secondValue(uint32_t index);
 
     // Any selector with a record the caller built (EntryProtocol::Layout).
     int32_t call(Selector selector, uint32_t lockIndex, void* record) const;

@@ -3,6 +3,8 @@
 #include "support/TestEnvironment.h"
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <sndfile.h>
 #include <string>
 #include <vector>
@@ -70,11 +72,37 @@ TEST(RelayHost, PresentsItselfUnderTheGivenName)
     }
 }
 
-TEST(RelayHost, RejectsBadArgumentsWithAMessage)
+// The program's exit codes and last words: 2 for a command line it cannot run,
+// 1 for what fails before rendering, which then never starts.
+TEST(RelayHost, RefusesBeforeRenderingWithAMessageAndItsCode)
 {
     const std::string host = RELAY_HOST_PATH;
-    EXPECT_NE(run(host + " render"), 0);
-    EXPECT_NE(run(host + " render --in /nonexistent.wav"), 0);
-    EXPECT_NE(run(host + " render --in x --block"), 0);
+    const std::string dir = TestSupport::makeTempFolder("refuse");
+    ASSERT_EQ(run("sox -n -r 48000 -c 25 -e floating-point -b 32 " + dir + "/wide.wav synth 0.1 sine 440"), 0);
+    ASSERT_EQ(run("sox -n -r 48000 -c 2 -e floating-point -b 32 " + dir + "/in.wav synth 0.1 sine 440"), 0);
+    struct Case {
+        std::string arguments;
+        int code;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"render", 2, "relay-host: render needs --in"},
+        {"render --in x --block", 2, "relay-host: --block needs a value"},
+        {"render --in x --passes -1", 2, "relay-host: --passes: \"-1\" is not a whole number from 1 to 10000"},
+        {"render --in /nonexistent.wav", 1, "relay-host: cannot read /nonexistent.wav"},
+        {"render --in " + dir + "/wide.wav", 1,
+         "relay-host: " + dir + "/wide.wav has 25 channels; the plug-in core describes 1 to 24"},
+        {"render --in " + dir + "/in.wav --out " + dir + "/no/out.wav", 1,
+         "relay-host: cannot write " + dir + "/no/out.wav: no folder " + dir + "/no"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const std::string err = dir + "/err.txt";
+        EXPECT_EQ(std::system((host + " " + c.arguments + " 2> " + err + " > /dev/null").c_str()), c.code << 8);
+        std::ifstream in(err);
+        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(text.substr(0, c.message.size()), c.message);
+        EXPECT_EQ(text.find("rendered"), std::string::npos) << "nothing renders";
+    }
     EXPECT_EQ(run(host + " --help > /dev/null"), 0);
 }
