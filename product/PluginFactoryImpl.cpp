@@ -11,7 +11,10 @@
 PluginFactoryImpl::PluginFactoryImpl() : notices_(UI::MessageBoxFace::maker())
 {
     Platform::installMessageBox(&notices_);
+    Platform::installClipboard(&clipboard_);
 }
+
+PluginFactoryImpl::~PluginFactoryImpl() { Platform::installClipboard(nullptr); }
 
 PluginFactory& PluginFactoryImpl::product()
 {
