@@ -1,6 +1,7 @@
 #include "product/PluginFactoryImpl.h"
 
 #include "analytics/AnalyticsManager.h"
+#include "console/ProductCommands.h"
 #include "core/Plugin.h"
 #include "help/HelpManager.h"
 #include "product/PluginContext.h"
@@ -66,4 +67,9 @@ std::unique_ptr<UsageReporter> PluginFactoryImpl::createUsageReporter(Plugin& pl
     product.productName = definition.plainProductName();
     product.allowed = !product.settingsKey.empty();
     return std::make_unique<Analytics::AnalyticsManager>(product);
+}
+
+void PluginFactoryImpl::registerConsoleCommands(Plugin& plugin, ConsoleCommand::Manager& manager)
+{
+    ConsoleCommand::ProductCommands::registerAll(manager, plugin);
 }

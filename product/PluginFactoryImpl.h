@@ -22,6 +22,7 @@ public:
     std::unique_ptr<Context::ContextBase> createContext(Plugin& plugin) override;
     // The analytics manager, with the analytics store the definition names.
     std::unique_ptr<UsageReporter> createUsageReporter(Plugin& plugin) override;
+    void registerConsoleCommands(Plugin& plugin, ConsoleCommand::Manager& manager) override;
 
     // The product's property at the measurement service.
     static constexpr const char* AnalyticsTrackingId = "UA-4412275-6";

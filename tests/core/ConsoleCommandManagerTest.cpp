@@ -1,23 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "core/ConsoleCommandManager.h"
-#include "platform/MessageBox.h"
+#include "support/RecordingMessageBox.h"
 
 #include <string>
 #include <vector>
 
 namespace {
 
-struct Notice {
-    std::string title;
-    std::string text;
-    bool operator==(const Notice&) const = default;
-};
-
-struct RecordingBox final : Platform::MessageBox {
-    std::vector<Notice> shown;
-    void show(const Util::String& title, const Util::String& text, Icon) override { shown.push_back({title, text}); }
-};
+using TestSupport::Notice;
 
 struct Recorder final : ConsoleCommand::Delegate {
     std::vector<std::string> lines;
@@ -38,7 +29,7 @@ protected:
         return box.shown.empty() ? Notice{} : box.shown.front();
     }
 
-    RecordingBox box;
+    TestSupport::RecordingMessageBox box;
     ConsoleCommand::Manager manager;
     Recorder zeta, alpha, usage;
 };
