@@ -111,6 +111,7 @@ std::unique_ptr<PluginEditor> MainWindow::createEditor(Plugin& plugin, HelpViewe
                 window = std::make_unique<MainWindow>(plugin, *transform, help);
             else
                 window = std::make_unique<MainPluginWindow>();
+            window->setConsole(&plugin.consoleCommands());
             if (made)
                 made(*window);
             return window;
