@@ -16,6 +16,8 @@ namespace {
 const std::vector<std::pair<std::string, std::string>> HelpTexts = {
     {"help", "Displays help about console commands. If given no arguments, this will list all available commands. "
              "If given the name of a specific command, this will show help for that command."},
+    {"crash2001", "Crashes the plugin."},
+    {"crash2002", "Abort the plugin."},
     {"cv", "Copies the plugin's version, the host's version, and the platform's version string to the clipboard, "
            "suitable for pasting into bugs."},
     {"dumpparams", "Copies the plugin's parameters to the clipboard, useful for populating the "
@@ -29,6 +31,19 @@ const std::vector<std::pair<std::string, std::string>> HelpTexts = {
                    "[session|config|all] [random seed]"},
     {"snapshot", "Puts a description of all parameters and their values on the clipboard. Usage: snapshot "
                  "[session|config|all] [random seed]"},
+    {"enabledesign", "Enables live design mode in release builds."},
+    {"disabledesign", "Disables live design mode in release builds."},
+    {"preventdesign", "Prevents live design mode from ever being enabled, for remote desktop sessions or other times "
+                      "when it's difficult to turn design mode on and off."},
+    {"preventdesignoff", "Allows live design mode if prevent design was turned on."},
+    {"resourcedir",
+     "Sets or clears a directory to override the embedded resources. If this is passed no path, the embedded "
+     "resources will not be overridden. Given an existing path, resources will be searched for there first. Given a "
+     "path that does not exist, the folder will be created, and all embedded resources will be written out there, "
+     "and then resources will be searched for there. Note that this option is serialized to the config file."},
+    {"bug", "Opens Jira Create Bug Page"},
+    {"scriptconsole", "In plugins that have a scripting engine, this shows a console for interacting with and "
+                      "debugging it."},
 };
 
 struct ProductCommandsTest : ::testing::Test, ConsoleFixture {};

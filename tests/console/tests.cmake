@@ -5,6 +5,7 @@
 file(GLOB console_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
 relay_add_test(NAME test_console
   SOURCES ${console_tests} ${CMAKE_CURRENT_LIST_DIR}/../core/TestElements.cpp ${CMAKE_CURRENT_LIST_DIR}/../core/TestWrapper.cpp
-  DISPLAY_TESTS "ConsoleClipboardPeer.*")
+  DISPLAY_TESTS "ConsoleClipboardPeer.*:ConsolePromptOnScreen.*")
 add_dependencies(test_console clipboard-reader)
 target_compile_definitions(test_console PRIVATE RELAY_CLIPBOARD_READER="$<TARGET_FILE:clipboard-reader>")
+target_compile_definitions(test_console PRIVATE RELAY_RESOURCE_TABLE_PATH="${CMAKE_BINARY_DIR}/resources/QxResEmbed.bin")

@@ -13,10 +13,17 @@ struct Notice {
     bool operator==(const Notice&) const = default;
 };
 
-// Keeps the notices shown instead of showing them; a test installs it.
+// Keeps the notices shown instead of showing them, and answers questions as
+// told (keeping them among the notices); a test installs it.
 struct RecordingMessageBox final : Platform::MessageBox {
     std::vector<Notice> shown;
+    bool answer = true;
     void show(const Util::String& title, const Util::String& text, Icon) override { shown.push_back({title, text}); }
+    bool ask(const Util::String& title, const Util::String& text) override
+    {
+        shown.push_back({title, text});
+        return answer;
+    }
 };
 
 } // namespace TestSupport
