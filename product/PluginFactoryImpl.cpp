@@ -15,7 +15,15 @@ PluginFactoryImpl::PluginFactoryImpl() : notices_(UI::MessageBoxFace::maker())
     Platform::installClipboard(&clipboard_);
 }
 
-PluginFactoryImpl::~PluginFactoryImpl() { Platform::installClipboard(nullptr); }
+// A factory that goes before the process ends takes its dialog and its
+// clipboard with it, so no later notice or text reaches a destroyed one.
+PluginFactoryImpl::~PluginFactoryImpl()
+{
+    if (&Platform::messageBox() == &notices_)
+        Platform::installMessageBox(nullptr);
+    if (&Platform::clipboard() == &clipboard_)
+        Platform::installClipboard(nullptr);
+}
 
 PluginFactory& PluginFactoryImpl::product()
 {
