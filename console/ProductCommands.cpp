@@ -7,6 +7,7 @@
 #include "console/NoticeCommand.h"
 #include "console/ParamCommand.h"
 #include "console/ResourceDirCommand.h"
+#include "console/SaveLayoutCommand.h"
 #include "console/VersionCommand.h"
 #include "core/ConsoleCommandManager.h"
 #include "core/Plugin.h"
@@ -123,6 +124,7 @@ void ProductCommands::registerAll(Manager& manager, Plugin& plugin)
                 std::make_unique<NoticeCommand>("Script Console", [] {
                     return Util::String("This plugin has no scripting engine, so there is no script console.");
                 }));
+    manager.add({"savelayout", "Saves the layout file tree", {}}, std::make_unique<SaveLayoutCommand>(plugin));
 }
 
 } // namespace ConsoleCommand

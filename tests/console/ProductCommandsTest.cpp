@@ -44,6 +44,7 @@ const std::vector<std::pair<std::string, std::string>> HelpTexts = {
     {"bug", "Opens Jira Create Bug Page"},
     {"scriptconsole", "In plugins that have a scripting engine, this shows a console for interacting with and "
                       "debugging it."},
+    {"savelayout", "Saves the layout file tree"},
 };
 
 struct ProductCommandsTest : ::testing::Test, ConsoleFixture {};
