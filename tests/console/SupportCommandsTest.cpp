@@ -5,7 +5,10 @@
 #include "console/VersionCommand.h"
 #include "io/ConfigFile.h"
 #include "platform/UrlOpener.h"
+#include "ui/Image.h"
+#include "ui/MainPluginWindow.h"
 #include "ui/ResourceManager.h"
+#include "ui/Window.h"
 #include "ui/ResourceTable.h"
 
 #include <csignal>
@@ -129,6 +132,32 @@ TEST_F(SupportCommandsTest, ResourceDirAnswersEachOtherCase)
     EXPECT_EQ(failed.text.back(), '"');
     EXPECT_EQ(UI::ResourceManager::instance().overrideFolder(), existing);
     EXPECT_EQ(plugin.settings().GetString("ResourceDirectory", ""), existing);
+}
+
+// The window's pixel at the middle of the named window's frame.
+UI::Color pixelAtMiddleOf(UI::MainPluginWindow& window, const char* name)
+{
+    window.idle();
+    const UI::Rect frame = window.canvas().findWindow(name)->canvasFrame();
+    return window.hostWindow().image().pixel((frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2);
+}
+
+TEST_F(SupportCommandsTest, AChangedImageInTheResourceFolderIsWhatTheWindowThenDraws)
+{
+    const fs::path folder = scratch / "drawn resources";
+    run("resourcedir " + folder.string());
+    const UI::Color red{255, 0, 0, 255};
+    UI::MainPluginWindow before;
+    ASSERT_TRUE(before.open(0));
+    ASSERT_NE(pixelAtMiddleOf(before, "Scroll View Background"), red);
+
+    const fs::path image = folder / "png/ControlBackground.png";
+    const auto original = UI::Image::decodePng(filesBelow(folder).at("png/ControlBackground.png"));
+    ASSERT_TRUE(original.has_value());
+    ASSERT_TRUE(UI::Image(original->width(), original->height(), red).savePng(image.string()));
+    UI::MainPluginWindow after;
+    ASSERT_TRUE(after.open(0));
+    EXPECT_EQ(pixelAtMiddleOf(after, "Scroll View Background"), red);
 }
 
 struct RecordingOpener final : Platform::UrlOpener {
