@@ -6,6 +6,10 @@
 #include "platform/Clipboard.h"
 #include "support/RecordingMessageBox.h"
 
+#include "dsp/DSPSetImpl.h"
+#include "dsp/Element.h"
+
+#include <map>
 #include <string>
 #include <vector>
 
@@ -27,14 +31,26 @@ struct ConsoleFixture {
             Platform::installClipboard(&clipboard);
         ConsoleCommand::ProductCommands::registerAll(plugin.consoleCommands(), plugin);
     }
-    // The product's clipboard (installed when the instance was made) goes back.
+    // The product's clipboard (installed when the instance was made) and the
+    // notices of an enclosing fixture go back.
     ~ConsoleFixture()
     {
         Platform::installClipboard(&productClipboard);
-        Platform::installMessageBox(nullptr);
+        Platform::installMessageBox(&previousBox);
     }
     ConsoleFixture(const ConsoleFixture&) = delete;
     ConsoleFixture& operator=(const ConsoleFixture&) = delete;
+
+    // Every element parameter's value ("element/parameter"), read from the elements themselves.
+    std::map<std::string, float> elementValues()
+    {
+        std::map<std::string, float> values;
+        for (const auto& [name, element] : plugin.elementSet().dspSet()->GetElements())
+            for (uint32_t index = 0; index < element->GetParameterCount(); ++index)
+                values[name + "/" + element->GetParameterDeclaration(index)->name] =
+                    DSP::ParamDeclaration::ToFloat(*element->GetParameterValue(index));
+        return values;
+    }
 
     // Runs a line and answers the last notice it showed (empty when none).
     Notice run(const std::string& line)
@@ -44,6 +60,7 @@ struct ConsoleFixture {
         return box.shown.empty() ? Notice{} : box.shown.back();
     }
 
+    Platform::MessageBox& previousBox = Platform::messageBox();
     TestSupport::RecordingMessageBox box;
     RecordingClipboard clipboard;
     TestWrapper wrapper;

@@ -68,17 +68,6 @@ std::vector<Section> sectionsOf(const std::string& text)
     return sections;
 }
 
-// Every element parameter's value, read from the elements themselves.
-std::map<std::string, float> elementValues(Plugin& plugin)
-{
-    std::map<std::string, float> values;
-    for (const auto& [name, element] : plugin.elementSet().dspSet()->GetElements())
-        for (uint32_t index = 0; index < element->GetParameterCount(); ++index)
-            values[name + "/" + element->GetParameterDeclaration(index)->name] =
-                DSP::ParamDeclaration::ToFloat(*element->GetParameterValue(index));
-    return values;
-}
-
 const DSP::ParamDeclaration* declarationOf(Plugin& plugin, const std::string& element, const std::string& name)
 {
     const auto found = plugin.elementSet().dspSet()->FindElement(element);
@@ -134,7 +123,7 @@ const char* const SeedGreed =
 TEST_F(ParamCommandTest, ALineThatFailsToParseShowsTheErrorAndChangesNothing)
 {
     run("scramble 5 all");
-    const auto before = elementValues(plugin);
+    const auto before = elementValues();
     const Util::ConfigFile maker("SOFTWARE/Quillex");
     const bool enableBefore = maker.GetBool("RuntimeDesignEnable", false);
     const size_t textsBefore = clipboard.texts.size();
@@ -150,7 +139,7 @@ TEST_F(ParamCommandTest, ALineThatFailsToParseShowsTheErrorAndChangesNothing)
     };
     for (const auto& c : cases)
         EXPECT_EQ(run(c.line), (Notice{"Error", c.error})) << c.line;
-    EXPECT_EQ(elementValues(plugin), before);
+    EXPECT_EQ(elementValues(), before);
     EXPECT_EQ(Util::ConfigFile("SOFTWARE/Quillex").GetBool("RuntimeDesignEnable", false), enableBefore);
     EXPECT_EQ(clipboard.texts.size(), textsBefore);
 }
@@ -251,9 +240,9 @@ TEST_F(ParamCommandTest, DefaultThenCompareToDefaultMatchesEveryParameter)
 TEST_F(ParamCommandTest, TheSnapshotDescribesEveryParameterColumnByColumn)
 {
     run("scramble 5150");
-    const auto values = elementValues(plugin);
+    const auto values = elementValues();
     EXPECT_EQ(run("snapshot all 5150"), (Notice{"Param Snapshot", "Paste into Excel to see a snapshot of params."}));
-    EXPECT_EQ(elementValues(plugin), values);
+    EXPECT_EQ(elementValues(), values);
     const auto sections = lastSections();
     ASSERT_EQ(sections.size(), 1u);
     EXPECT_EQ(sections[0].seed, 5150u);
@@ -312,7 +301,7 @@ TEST_F(ParamCommandTest, DumpParamsListsEveryElementParameterAsARegistrationLine
 {
     EXPECT_EQ(run("dumpparams"), (Notice{"Params Dumped!", "WooHa, it worked! Paste your params list into Excel."}));
     const auto lines = split(clipboard.text(), '\n');
-    const auto values = elementValues(plugin);
+    const auto values = elementValues();
     ASSERT_EQ(lines.size(), values.size());
     for (const auto& line : lines) {
         const auto columns = split(line, '\t');

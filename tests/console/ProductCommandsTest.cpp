@@ -31,6 +31,10 @@ const std::vector<std::pair<std::string, std::string>> HelpTexts = {
                    "[session|config|all] [random seed]"},
     {"snapshot", "Puts a description of all parameters and their values on the clipboard. Usage: snapshot "
                  "[session|config|all] [random seed]"},
+    {"preset", " status: Shows the current status of our preset save/load settings.\n saveall: Saves all of the "
+               "presets in the current preset directory using the current save settings.\n verbose [on|off]: When "
+               "on, we save all information in preset files, including element name, parameter name, parameter "
+               "range; even saves parameters that currently have default values.\n"},
     {"enabledesign", "Enables live design mode in release builds."},
     {"disabledesign", "Disables live design mode in release builds."},
     {"preventdesign", "Prevents live design mode from ever being enabled, for remote desktop sessions or other times "
