@@ -29,6 +29,7 @@ Plugin::Plugin(const CoreRecords::Creation& creation, PluginFactory& factory, st
     hostApplicationName(); // reverse 13, asked once and kept
     Util::HistoryFile::load(history_, *this, Util::HistoryFile::pathFor(definition()));
     usageReporter_ = factory.createUsageReporter(*this);
+    factory.registerConsoleCommands(*this, consoleCommands_);
     gestures_->setReady(true);
 }
 

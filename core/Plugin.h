@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/BlockPass.h"
+#include "core/ConsoleCommandManager.h"
 #include "core/ContextBase.h"
 #include "core/EditorForwarding.h"
 #include "core/EditorGestures.h"
@@ -125,6 +126,8 @@ public:
     // The product's settings, "SOFTWARE/Quillex/TW6Relay". [any-thread], not audio
     Util::ConfigFile& settings() { return settings_; }
     uint32_t frozenSystemDelay() const { return frozenSystemDelay_; }
+    // The instance's console commands. [ui-thread]
+    ConsoleCommand::Manager& consoleCommands() { return consoleCommands_; }
 
 private:
     void makeParameterModel();
@@ -158,4 +161,6 @@ private:
     WrapperLink::ActivationWords activationWords_;
     std::atomic<uint32_t> hostOption_{0};
     std::atomic<bool> hostOptionSet_{false};
+    // Last: its commands reach every other part of the instance.
+    ConsoleCommand::Manager consoleCommands_;
 };

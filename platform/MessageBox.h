@@ -13,6 +13,9 @@ public:
     enum class Icon { Information, Warning, Error };
     virtual ~MessageBox() = default;
     virtual void show(const Util::String& title, const Util::String& text, Icon icon) = 0; // [any-thread], not audio
+    // A yes-or-no question; true for yes. Where the box cannot ask (this
+    // default), the question is logged and answered yes. [any-thread], not audio
+    virtual bool ask(const Util::String& title, const Util::String& text);
 };
 
 // The installed box (the product installs the X11 dialog, posix/X11MessageBox.h),

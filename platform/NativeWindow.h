@@ -68,8 +68,12 @@ public:
     // The windows inside this one, bottom to top.
     virtual std::vector<uint64_t> childWindows() = 0;
     // Sends a pointer event of button 1 to a window (any client's), at a
-    // point in that window, as the window system delivers it.
-    virtual bool sendPointer(uint64_t window, Pointer kind, int x, int y) = 0;
+    // point in that window, as the window system delivers it, with the
+    // modifier keys of `modifiers` (NativeInput's bits) held.
+    virtual bool sendPointer(uint64_t window, Pointer kind, int x, int y, uint32_t modifiers = 0) = 0;
+    // Sends the press of one key, named as the window system names it ("a",
+    // "Return", "Escape", "space"), to a window; false for an unknown name.
+    virtual bool sendKey(uint64_t window, const std::string& keyName) = 0;
     // Reads a window's pixels as 8-bit RGBA, opaque; false when it is not viewable.
     virtual bool capture(uint64_t window, std::vector<uint8_t>& rgba, int& width, int& height) = 0;
     // Waits until the window system has handled every request so far.

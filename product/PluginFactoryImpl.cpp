@@ -1,6 +1,7 @@
 #include "product/PluginFactoryImpl.h"
 
 #include "analytics/AnalyticsManager.h"
+#include "console/ProductCommands.h"
 #include "core/Plugin.h"
 #include "help/HelpManager.h"
 #include "product/PluginContext.h"
@@ -11,14 +12,17 @@
 PluginFactoryImpl::PluginFactoryImpl() : notices_(UI::MessageBoxFace::maker())
 {
     Platform::installMessageBox(&notices_);
+    Platform::installClipboard(&clipboard_);
 }
 
-// A factory that goes before the process ends takes its dialog with it, so no
-// later notice reaches a destroyed box.
+// A factory that goes before the process ends takes its dialog and its
+// clipboard with it, so no later notice or text reaches a destroyed one.
 PluginFactoryImpl::~PluginFactoryImpl()
 {
     if (&Platform::messageBox() == &notices_)
         Platform::installMessageBox(nullptr);
+    if (&Platform::clipboard() == &clipboard_)
+        Platform::installClipboard(nullptr);
 }
 
 PluginFactory& PluginFactoryImpl::product()
@@ -71,4 +75,9 @@ std::unique_ptr<UsageReporter> PluginFactoryImpl::createUsageReporter(Plugin& pl
     product.productName = definition.plainProductName();
     product.allowed = !product.settingsKey.empty();
     return std::make_unique<Analytics::AnalyticsManager>(product);
+}
+
+void PluginFactoryImpl::registerConsoleCommands(Plugin& plugin, ConsoleCommand::Manager& manager)
+{
+    ConsoleCommand::ProductCommands::registerAll(manager, plugin);
 }

@@ -1,5 +1,6 @@
 #include "ui/MainPluginWindow.h"
 
+#include "ui/CommandPrompt.h"
 #include "ui/FrameWindow.h"
 #include "ui/PulseOverlayTimer.h"
 
@@ -15,6 +16,7 @@ MainPluginWindow::MainPluginWindow(const Util::String& layoutName, int width, in
     buildWrapperHeader(canvas_);
     canvas_.setLayoutName(layoutName);
     host_.setKeyboardHandler(this);
+    canvas_.tree().setPressFilter([this](const InputEvent& event) { return opensPrompt(event); });
 }
 
 MainPluginWindow::~MainPluginWindow() { host_.close(); }
@@ -59,6 +61,24 @@ std::vector<uint32_t> MainPluginWindow::hitTest(Point canvasPoint)
         if (const auto index = w->parameterIndex())
             indices.push_back(*index);
     return indices;
+}
+
+bool MainPluginWindow::opensPrompt(const InputEvent& event)
+{
+    const bool inSquare = event.point.x >= 0 && event.point.x <= ConsoleSquare && event.point.y >= 0 &&
+                          event.point.y <= ConsoleSquare;
+    if (!console_ || !inSquare || (event.modifiers & ConsoleModifiers) != ConsoleModifiers)
+        return false;
+    if (!prompt_) {
+        prompt_ = &Window::create<CommandPrompt>(canvas_, "Console Prompt");
+        prompt_->setFrame(0, 0, canvas_.bounds().width(), CommandPrompt::Height);
+        connect(prompt_->entered, [this](const Util::String& line) {
+            if (console_)
+                console_->run(line);
+        });
+    }
+    prompt_->open();
+    return true;
 }
 
 bool MainPluginWindow::applyLayout() { return canvas_.applyLayout(canvas_); }

@@ -1,6 +1,6 @@
 #pragma once
 #include "ui/Canvas.h"
-#include "core/ConsoleCommandDelegate.h"
+#include "core/ConsoleCommandManager.h"
 #include "ui/HostWindow.h"
 #include "ui/KeyboardMessageHandler.h"
 #include "ui/Object.h"
@@ -12,6 +12,7 @@
 
 namespace UI {
 
+class CommandPrompt;
 class FrameWindow;
 class PulseOverlayTimer;
 
@@ -21,6 +22,11 @@ class PulseOverlayTimer;
 // ("Main Window HostWindow"). The plug-in core opens it inside the host's
 // parent window, idles it, hands it input and closes it; subclasses build
 // their windows in buildChildren, which runs once, at the first open.
+//
+// With the instance's console attached, a left press (single or double) with
+// both console modifiers held (bits 8 and 16: Super and AltGr on X11) in the
+// square from (0,0) to (20,20) reaches no control: it opens the console
+// prompt, whose line the console runs.
 // Everything here runs on the user-interface thread. [ui-thread]
 class MainPluginWindow : public Object,
                          public KeyboardMessageHandler,
@@ -29,6 +35,8 @@ class MainPluginWindow : public Object,
 public:
     static constexpr int defaultWidth = 470;
     static constexpr int defaultHeight = 276;
+    static constexpr uint32_t ConsoleModifiers = MetaModifier | AltGraphModifier;
+    static constexpr int ConsoleSquare = 20;
 
     // `layoutName` is the canvas's layout, applied by the default buildChildren.
     explicit MainPluginWindow(const Util::String& layoutName = "Layout_MainWindow", int width = defaultWidth,
@@ -64,6 +72,11 @@ public:
     // Shows the native window (optionally) and brings it to the front (optionally active).
     void raiseNativeWindow(bool show, bool activate) { host_.raise(show, activate); }
 
+    // The console whose prompt the window opens; null: none.
+    void setConsole(ConsoleCommand::Manager* console) { console_ = console; }
+    // The prompt, once opened; null before.
+    CommandPrompt* prompt() const { return prompt_; }
+
     // The layout step of the build: applies the canvas's layout.
     bool applyLayout();
     // Text handed to the window through the wrapper's property message.
@@ -83,12 +96,16 @@ protected:
     virtual void onIdle() {}
 
 private:
+    bool opensPrompt(const InputEvent& event);
+
     Canvas canvas_;
     Native::HostWindow host_;
     FrameWindow* frame_;
     PulseOverlayTimer* pulse_;
     bool built_ = false;
     Rect lastDrawn_;
+    ConsoleCommand::Manager* console_ = nullptr;
+    CommandPrompt* prompt_ = nullptr;
 };
 
 } // namespace UI

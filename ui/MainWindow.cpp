@@ -89,6 +89,7 @@ MainWindow::MainWindow(Plugin& plugin, DSP::Transform& transform, HelpViewerFact
               HostVersion::parse(plugin.hostApplicationName(), plugin.hostApplicationVersion()))
 {
     transform_.attachMainWindow(this);
+    consoleAttachment_ = plugin.consoleCommands().attach(*this);
     if (host_.pollsSettingsStore())
         pollTimer_ = std::make_unique<SimpleTimer>(canvas().timers(), PollIntervalMs, [this] { pollSettingsStore(); });
 }
@@ -110,6 +111,7 @@ std::unique_ptr<PluginEditor> MainWindow::createEditor(Plugin& plugin, HelpViewe
                 window = std::make_unique<MainWindow>(plugin, *transform, help);
             else
                 window = std::make_unique<MainPluginWindow>();
+            window->setConsole(&plugin.consoleCommands());
             if (made)
                 made(*window);
             return window;

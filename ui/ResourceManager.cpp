@@ -67,6 +67,14 @@ std::optional<ResourceData> ResourceManager::find(const Util::String& path)
     return ResourceData{*bytes, nullptr};
 }
 
+std::optional<std::span<const uint8_t>> ResourceManager::findEmbedded(const Util::String& path)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!table_)
+        registerLocked("QxResEmbed");
+    return table_ ? table_->find(path) : std::nullopt;
+}
+
 void ResourceManager::setOverrideFolder(const Util::String& folder)
 {
     std::lock_guard<std::mutex> lock(mutex_);

@@ -30,6 +30,8 @@ public:
     // when it is there and readable. Registering again does nothing.
     bool registerTable(const Util::String& name);
     std::optional<ResourceData> find(const Util::String& path);
+    // The embedded table's bytes of a resource, whatever the override folder holds.
+    std::optional<std::span<const uint8_t>> findEmbedded(const Util::String& path);
     // An empty folder switches the override off.
     void setOverrideFolder(const Util::String& folder);
     Util::String overrideFolder() const;

@@ -153,6 +153,9 @@ bool WindowTree::dispatch(const InputEvent& event)
     }
     case InputKind::Down:
     case InputKind::DoubleDown:
+        if (pressFilter_ && pressFilter_(event))
+            return true;
+        [[fallthrough]];
     case InputKind::RightDown:
         pointerInside_ = true;
         return handlePress(event);

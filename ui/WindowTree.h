@@ -3,6 +3,7 @@
 #include "util/Text.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace UI {
@@ -28,6 +29,9 @@ public:
     bool dispatch(const InputEvent& event);
     // Offers a key to the focused window; false when no window used it.
     bool dispatchKey(const KeyEvent& key);
+    // Sees every left press (Down, DoubleDown) before any window; a press it
+    // answers true for reaches no window.
+    void setPressFilter(std::function<bool(const InputEvent&)> filter) { pressFilter_ = std::move(filter); }
 
     // The deepest showing window under a canvas point (any window, taking the
     // pointer or not), or null.
@@ -63,6 +67,7 @@ private:
     Window* focused_ = nullptr;
     Window* tooltipOwner_ = nullptr;
     uint32_t restingSince_ = 0;
+    std::function<bool(const InputEvent&)> pressFilter_;
 };
 
 } // namespace UI

@@ -7,6 +7,8 @@
 
 #include <X11/Xutil.h>
 
+#include <utility>
+
 namespace Platform {
 
 std::unique_ptr<DesktopWindow> DesktopWindow::create(int width, int height, const std::string& title)
@@ -56,7 +58,40 @@ std::vector<uint64_t> X11DesktopWindow::childWindows()
     return result;
 }
 
-bool X11DesktopWindow::sendPointer(uint64_t window, Pointer kind, int x, int y)
+namespace {
+// NativeInput's modifier bits as X11 key masks: 1 Shift, 2 Control, 4 Alt
+// (Mod1), 8 Super (Mod4), 16 AltGr (Mod5).
+unsigned stateOf(uint32_t modifiers)
+{
+    unsigned state = 0;
+    const std::pair<uint32_t, unsigned> masks[] = {
+        {1, ShiftMask}, {2, ControlMask}, {4, Mod1Mask}, {8, Mod4Mask}, {16, Mod5Mask}};
+    for (const auto& [bit, mask] : masks)
+        if (modifiers & bit)
+            state |= mask;
+    return state;
+}
+} // namespace
+
+bool X11DesktopWindow::sendKey(uint64_t window, const std::string& keyName)
+{
+    const KeySym sym = XStringToKeysym(keyName.c_str());
+    const KeyCode code = sym == NoSymbol ? 0 : XKeysymToKeycode(display_, sym);
+    if (code == 0)
+        return false;
+    XEvent event{};
+    event.xkey.type = KeyPress;
+    event.xkey.window = ::Window(window);
+    event.xkey.root = DefaultRootWindow(display_);
+    event.xkey.keycode = code;
+    event.xkey.same_screen = True;
+    event.xkey.time = CurrentTime;
+    X11ErrorTrap trap(display_);
+    const Status sent = XSendEvent(display_, ::Window(window), False, KeyPressMask, &event);
+    return sent != 0 && !trap.failed();
+}
+
+bool X11DesktopWindow::sendPointer(uint64_t window, Pointer kind, int x, int y, uint32_t modifiers)
 {
     XEvent event{};
     long mask = 0;
@@ -67,6 +102,7 @@ bool X11DesktopWindow::sendPointer(uint64_t window, Pointer kind, int x, int y)
         event.xmotion.x = x;
         event.xmotion.y = y;
         event.xmotion.same_screen = True;
+        event.xmotion.state = stateOf(modifiers);
         mask = PointerMotionMask;
     } else {
         event.type = kind == Pointer::Press ? ButtonPress : ButtonRelease;
@@ -75,7 +111,7 @@ bool X11DesktopWindow::sendPointer(uint64_t window, Pointer kind, int x, int y)
         event.xbutton.x = x;
         event.xbutton.y = y;
         event.xbutton.button = Button1;
-        event.xbutton.state = kind == Pointer::Release ? Button1Mask : 0;
+        event.xbutton.state = (kind == Pointer::Release ? Button1Mask : 0) | stateOf(modifiers);
         event.xbutton.same_screen = True;
         event.xbutton.time = CurrentTime;
         mask = kind == Pointer::Press ? ButtonPressMask : ButtonReleaseMask;

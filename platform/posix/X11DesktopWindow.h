@@ -13,7 +13,8 @@ public:
 
     uint64_t handle() const override { return window_; }
     std::vector<uint64_t> childWindows() override;
-    bool sendPointer(uint64_t window, Pointer kind, int x, int y) override;
+    bool sendPointer(uint64_t window, Pointer kind, int x, int y, uint32_t modifiers = 0) override;
+    bool sendKey(uint64_t window, const std::string& keyName) override;
     bool capture(uint64_t window, std::vector<uint8_t>& rgba, int& width, int& height) override;
     void sync() override;
 

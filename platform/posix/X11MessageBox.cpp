@@ -56,4 +56,10 @@ MessageBox& messageBox()
 
 void installMessageBox(MessageBox* box) { installedBox.store(box); }
 
+bool MessageBox::ask(const Util::String& title, const Util::String& text)
+{
+    Util::Log::write(title + ": " + text + " (answered yes: this notice cannot ask)");
+    return true;
+}
+
 } // namespace Platform
