@@ -37,6 +37,7 @@ Plugin::Plugin(const CoreRecords::Creation& creation, PluginFactory& factory, st
     hostApplicationName(); // reverse 13, asked once and kept
     Util::HistoryFile::load(history_, *this, Util::HistoryFile::pathFor(definition()));
     usageReporter_ = factory.createUsageReporter(*this);
+    factory.registerConsoleCommands(*this, consoleCommands_);
 }
 
 // A destructor that throws ends the process: whatever saving the history

@@ -5,6 +5,7 @@
 
 #include "core/BlockPass.h"
 #include "core/BufferProfiler.h"
+#include "core/ConsoleCommandManager.h"
 #include "core/ContextBase.h"
 #include "core/EditorForwarding.h"
 #include "core/EntryLog.h"
@@ -124,6 +125,8 @@ public:
     uint32_t frozenSystemDelay() const { return frozenSystemDelay_; }
     // The block pass's profiler; null unless logging was on when the instance was made.
     BufferProfiler* profiler() const { return profiler_.get(); }
+    // The instance's console commands. [ui-thread]
+    ConsoleCommand::Manager& consoleCommands() { return consoleCommands_; }
 
 private:
     void makeParameterModel();
@@ -159,4 +162,6 @@ private:
     WrapperLink::ActivationWords activationWords_;
     std::atomic<uint32_t> hostOption_{0};
     std::atomic<bool> hostOptionSet_{false};
+    // Last: its commands reach every other part of the instance.
+    ConsoleCommand::Manager consoleCommands_;
 };

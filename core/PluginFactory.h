@@ -9,6 +9,9 @@
 #include "core/UsageReporter.h"
 
 class Plugin;
+namespace ConsoleCommand {
+class Manager;
+}
 
 // The process-wide product factory: created on first use, kept until the library
 // unloads. Owns the one product definition. Operations in slot order. The core
@@ -29,6 +32,8 @@ public:
     virtual std::unique_ptr<Context::ContextBase> createContext(Plugin& plugin) = 0;
     // Where the instance's usage reports go; null: nowhere. [any-thread], not audio
     virtual std::unique_ptr<UsageReporter> createUsageReporter(Plugin&) { return nullptr; }
+    // Adds the product's console commands to a new instance's manager. [any-thread], not audio
+    virtual void registerConsoleCommands(Plugin&, ConsoleCommand::Manager&) {}
 
     // The installed factory; throws std::logic_error before one is installed. [any-thread]
     static PluginFactory& instance();

@@ -1,6 +1,7 @@
 #include "product/PluginFactoryImpl.h"
 
 #include "analytics/AnalyticsManager.h"
+#include "console/ProductCommands.h"
 #include "core/Plugin.h"
 #include "help/HelpManager.h"
 #include "product/PluginContext.h"
@@ -11,7 +12,10 @@
 PluginFactoryImpl::PluginFactoryImpl() : notices_(UI::MessageBoxFace::maker())
 {
     Platform::installMessageBox(&notices_);
+    Platform::installClipboard(&clipboard_);
 }
+
+PluginFactoryImpl::~PluginFactoryImpl() { Platform::installClipboard(nullptr); }
 
 PluginFactory& PluginFactoryImpl::product()
 {
@@ -63,4 +67,9 @@ std::unique_ptr<UsageReporter> PluginFactoryImpl::createUsageReporter(Plugin& pl
     product.productName = definition.plainProductName();
     product.allowed = !product.settingsKey.empty();
     return std::make_unique<Analytics::AnalyticsManager>(product);
+}
+
+void PluginFactoryImpl::registerConsoleCommands(Plugin& plugin, ConsoleCommand::Manager& manager)
+{
+    ConsoleCommand::ProductCommands::registerAll(manager, plugin);
 }

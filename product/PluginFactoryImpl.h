@@ -1,14 +1,16 @@
 #pragma once
 #include "product/PluginDefinitionImpl.h"
 #include "core/PluginFactory.h"
+#include "platform/posix/X11Clipboard.h"
 #include "platform/posix/X11MessageBox.h"
 
 // The composition root: makes the product's instances out of the layers below
 // (the transform, the main window, the context) and shows the product's notices
-// as dialogs drawn in its look.
+// as dialogs drawn in its look. It installs the desktop's clipboard.
 class PluginFactoryImpl final : public PluginFactory {
 public:
     PluginFactoryImpl();
+    ~PluginFactoryImpl() override;
 
     // The one factory of the process, made and installed on first use. [any-thread]
     static PluginFactory& product();
@@ -20,6 +22,7 @@ public:
     std::unique_ptr<Context::ContextBase> createContext(Plugin& plugin) override;
     // The analytics manager, with the analytics store the definition names.
     std::unique_ptr<UsageReporter> createUsageReporter(Plugin& plugin) override;
+    void registerConsoleCommands(Plugin& plugin, ConsoleCommand::Manager& manager) override;
 
     // The product's property at the measurement service.
     static constexpr const char* AnalyticsTrackingId = "UA-4412275-6";
@@ -27,4 +30,6 @@ public:
 private:
     TWRelay::PluginDefinitionImpl definition_;
     Platform::Posix::X11MessageBox notices_;
+    // The desktop's clipboard, for the texts of console commands.
+    Platform::Posix::X11Clipboard clipboard_;
 };

@@ -19,9 +19,7 @@ void tell(const Util::String& text)
 
 Util::String HotDrawCommand::helpText()
 {
-    return Util::format("Allows us to see how often we're drawing so we can avoid extra drawing. Usage: "
-                        "%1 [on|caps|cursor|off] OR %1 textonly [0|1]",
-                        Name);
+    return Util::String(HelpText) + Name + UsageTail;
 }
 
 void HotDrawCommand::consoleCommand(const Util::String& line)

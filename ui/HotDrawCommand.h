@@ -11,7 +11,11 @@ namespace UI {
 class HotDrawCommand final : public ConsoleCommand::Delegate {
 public:
     static constexpr const char* Name = "hotdraw";
-    // The help text with its usage tail.
+    static constexpr const char* HelpText =
+        "Allows us to see how often we're drawing so we can avoid extra drawing. Usage: ";
+    // Shown behind the command's name, after the help text.
+    static constexpr const char* UsageTail = " [on|caps|cursor|off] OR hotdraw textonly [0|1]";
+    // The help text with the name and the usage tail.
     static Util::String helpText();
 
     void consoleCommand(const Util::String& line) override;

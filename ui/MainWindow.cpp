@@ -89,6 +89,7 @@ MainWindow::MainWindow(Plugin& plugin, DSP::Transform& transform, HelpViewerFact
               HostVersion::parse(plugin.hostApplicationName(), plugin.hostApplicationVersion()))
 {
     transform_.attachMainWindow(this);
+    consoleAttachment_ = plugin.consoleCommands().attach(*this);
     if (host_.pollsSettingsStore())
         pollTimer_ = std::make_unique<SimpleTimer>(canvas().timers(), PollIntervalMs, [this] { pollSettingsStore(); });
 }

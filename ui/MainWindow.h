@@ -1,4 +1,5 @@
 #pragma once
+#include "core/ConsoleCommandManager.h"
 #include "platform/SimpleTimer.h"
 #include "shuttle/MainWindowActions.h"
 #include "ui/HelpViewer.h"
@@ -148,6 +149,8 @@ private:
     Radudar::MouseOverOnOffButton* referenceButton_ = nullptr;
     Radudar::MouseOverOnOffButton* repairButton_ = nullptr;
     Radudar::Label* sentReferenceLabel_ = nullptr;
+    // Lines that name no console command reach consoleCommand while the window lives.
+    ConsoleCommand::Manager::Attachment consoleAttachment_;
     Radudar::Label* diagnosticStatus_ = nullptr;
 };
 

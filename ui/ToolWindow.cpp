@@ -49,6 +49,14 @@ void ToolWindow::idle()
     host_.update();
 }
 
+ToolWindow* ToolWindow::find(const Util::String& hostName)
+{
+    for (ToolWindow* w : openWindows())
+        if (w->hostName() == hostName)
+            return w;
+    return nullptr;
+}
+
 void ToolWindow::idleAll()
 {
     const auto windows = openWindows(); // a tool may close another while idling

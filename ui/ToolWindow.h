@@ -32,6 +32,8 @@ public:
     void idle();
     // Idles every tool window of the process.
     static void idleAll();
+    // The first tool window of the process whose host window has that name, or null.
+    static ToolWindow* find(const Util::String& hostName);
 
 protected:
     virtual void onIdle() {}

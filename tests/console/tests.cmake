@@ -1,0 +1,10 @@
+# test_console: the console commands on a real instance (the product's element
+# set with a test element of every parameter kind). The tests that read the
+# clipboard with an independent X client (GTK's, through clipboard-reader) or
+# open windows run as test_console_display.
+file(GLOB console_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
+relay_add_test(NAME test_console
+  SOURCES ${console_tests} ${CMAKE_CURRENT_LIST_DIR}/../core/TestElements.cpp ${CMAKE_CURRENT_LIST_DIR}/../core/TestWrapper.cpp
+  DISPLAY_TESTS "ConsoleClipboardPeer.*")
+add_dependencies(test_console clipboard-reader)
+target_compile_definitions(test_console PRIVATE RELAY_CLIPBOARD_READER="$<TARGET_FILE:clipboard-reader>")
