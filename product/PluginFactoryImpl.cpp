@@ -15,7 +15,15 @@ PluginFactoryImpl::PluginFactoryImpl() : notices_(UI::MessageBoxFace::maker())
     Platform::installClipboard(&clipboard_);
 }
 
-PluginFactoryImpl::~PluginFactoryImpl() { Platform::installClipboard(nullptr); }
+// A factory that goes before the process ends takes its dialog with it, so no
+// later notice reaches a destroyed box.
+PluginFactoryImpl::~PluginFactoryImpl()
+{
+    if (&Platform::messageBox() == &notices_)
+        Platform::installMessageBox(nullptr);
+    if (&Platform::clipboard() == &clipboard_)
+        Platform::installClipboard(nullptr);
+}
 
 PluginFactory& PluginFactoryImpl::product()
 {
