@@ -1,13 +1,17 @@
 // PassThroughBlock: one stereo 512-frame block through PluginCoreCallback
-// (selector 22) of the loaded plug-in library, beside memcpy of the same block.
+// (selector 22) of the loaded plug-in library, beside memcpy of the same block
+// and beside the same pass with the inline profiler measuring every block.
 #include <benchmark/benchmark.h>
 
+#include "core/BufferProfilerRegistry.h"
+#include "io/ConfigFile.h"
 #include "wrapper/HostCallbacks.h"
 #include "wrapper/PluginInstance.h"
 #include "wrapper/PluginLibrary.h"
 
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -24,12 +28,41 @@ Wrapper::HostDescription offlineHost()
     return host;
 }
 
-void PassThroughBlock_ours(benchmark::State& state)
+// The product's logging switch, on while an instance is made and then put back
+// as it was: the instance reads it once, at creation.
+class ProfilingSwitch {
+public:
+    explicit ProfilingSwitch(bool on)
+    {
+        const bool ifAbsentFalse = settings_.GetBool(Key, false);
+        const bool ifAbsentTrue = settings_.GetBool(Key, true);
+        if (ifAbsentFalse == ifAbsentTrue)
+            previous_ = ifAbsentFalse;
+        settings_.SetBool(Key, on);
+    }
+    ~ProfilingSwitch()
+    {
+        if (previous_)
+            settings_.SetBool(Key, *previous_);
+        else
+            settings_.RemoveValue(Key);
+    }
+
+private:
+    static constexpr const char* Key = BufferProfilerRegistry::LoggingSetting;
+    Util::ConfigFile settings_{"SOFTWARE/Quillex/TW6Relay"};
+    std::optional<bool> previous_;
+};
+
+void passThrough(benchmark::State& state, bool profiled)
 {
     const Wrapper::PluginLibrary library(RELAY_PLUGIN_PATH);
     Wrapper::HostCallbacks host(offlineHost());
     Wrapper::PluginInstance plugin(library.entry(), host, "Bench");
-    plugin.create(48000.0f, EntryProtocol::channelConfigurationFor(2));
+    {
+        const ProfilingSwitch logging(profiled);
+        plugin.create(48000.0f, EntryProtocol::channelConfigurationFor(2));
+    }
     plugin.activate(Wrapper::PluginInstance::AudioThread);
     std::vector<float> left(Frames, 0.5f), right(Frames, -0.5f);
     float* channels[2] = {left.data(), right.data()};
@@ -41,6 +74,9 @@ void PassThroughBlock_ours(benchmark::State& state)
     }
     state.SetItemsProcessed(int64_t(state.iterations()) * int64_t(Frames));
 }
+
+void PassThroughBlock_ours(benchmark::State& state) { passThrough(state, false); }
+void PassThroughBlock_profiled(benchmark::State& state) { passThrough(state, true); }
 
 void PassThroughBlock_memcpy(benchmark::State& state)
 {
@@ -58,4 +94,5 @@ void PassThroughBlock_memcpy(benchmark::State& state)
 } // namespace
 
 BENCHMARK(PassThroughBlock_ours)->Name("PassThroughBlock/ours");
+BENCHMARK(PassThroughBlock_profiled)->Name("PassThroughBlock/profiled");
 BENCHMARK(PassThroughBlock_memcpy)->Name("PassThroughBlock/memcpy");

@@ -31,6 +31,8 @@ public:
 
     uint32_t count() const { return uint32_t(entries_.size()); }
     const ParamListEntry& entry(uint32_t index) const { return entries_.at(index); }
+    // The kind, range, default and labels of an entry. [ui-thread]
+    ParamInfoRecord::Fields fields(uint32_t index) const { return fieldsOf(entries_.at(index)); }
 
     // Fills `count` information records, one after the other; false, with
     // nothing written, when `count` is not the list's count. [any-thread] & locked

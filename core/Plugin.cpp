@@ -1,11 +1,14 @@
 #include "core/Plugin.h"
 
+#include "core/BufferProfilerRegistry.h"
 #include "core/ChannelConfiguration.h"
 #include "core/HistoryFile.h"
 #include "core/PluginFactory.h"
 #include "core/RecordView.h"
+#include "platform/MessageBox.h"
 #include "util/Log.h"
 
+#include <atomic>
 using List = HostParameters::List;
 
 Plugin::Plugin(const CoreRecords::Creation& creation, PluginFactory& factory, std::unique_ptr<ElementSet> elementSet)
@@ -21,6 +24,10 @@ Plugin::Plugin(const CoreRecords::Creation& creation, PluginFactory& factory, st
       editor_([this] { return factory_.createMainWindow(*this); })
 {
     frozenSystemDelay_ = settings_.GetUInt("FrozenSystemDelay", 0);
+    if (settings_.GetBool(BufferProfilerRegistry::LoggingSetting, false)) {
+        static std::atomic<uint32_t> serial{0};
+        profiler_ = std::make_unique<BufferProfiler>(Util::format("Block Pass %1", ++serial));
+    }
     if (!elementSet_) // elements take the processing lock: the instance's locks exist by now
         elementSet_ = factory.createElementSet(*this);
     makeParameterModel();
@@ -230,7 +237,13 @@ void Plugin::processBlock(const CoreRecords::Process& block)
         return;
     beforeBlock(block.beforeBlockCount, block.beforeBlockItems);
     entryLog_.record(block.frameCount);
-    blockPass_.run(block, *elementSet_);
+    if (profiler_) {
+        const uint64_t started = profiler_->begin();
+        blockPass_.run(block, *elementSet_);
+        profiler_->end(started, block.frameCount, sampleRate_);
+    } else {
+        blockPass_.run(block, *elementSet_);
+    }
     reportStatusRecompute();
     afterBlock();
 }
@@ -351,6 +364,23 @@ void Plugin::idle()
         elementSet_->idle();
     }
     editor_.idle();
+    showDropoutAlert();
+}
+
+// The audio thread only marks a dropout; the notice is raised here, on the
+// user-interface side. An alert taken while alerts are off is dropped.
+void Plugin::showDropoutAlert()
+{
+    if (!profiler_)
+        return;
+    const auto load = profiler_->takeAlert();
+    const auto& registry = BufferProfilerRegistry::instance();
+    if (!load || !registry.alertsEnabled())
+        return;
+    Platform::messageBox().show("Dropout Alert",
+                                Util::format("%1 took %2% of a block's real-time budget (dropout threshold %3%).",
+                                             profiler_->name(), int(*load + 0.5), registry.thresholdPercent()),
+                                Platform::MessageBox::Icon::Warning);
 }
 
 void Plugin::editorHitTest(uint32_t x, uint32_t y, uint32_t& index, uint32_t& found)

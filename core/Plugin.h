@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/BlockPass.h"
+#include "core/BufferProfiler.h"
 #include "core/ConsoleCommandManager.h"
 #include "core/ContextBase.h"
 #include "core/EditorForwarding.h"
@@ -126,6 +127,8 @@ public:
     // The product's settings, "SOFTWARE/Quillex/TW6Relay". [any-thread], not audio
     Util::ConfigFile& settings() { return settings_; }
     uint32_t frozenSystemDelay() const { return frozenSystemDelay_; }
+    // The block pass's profiler; null unless logging was on when the instance was made.
+    BufferProfiler* profiler() const { return profiler_.get(); }
     // The instance's console commands. [ui-thread]
     ConsoleCommand::Manager& consoleCommands() { return consoleCommands_; }
 
@@ -133,6 +136,7 @@ private:
     void makeParameterModel();
     void recomputeStatusWords();
     void reportStatusRecompute();
+    void showDropoutAlert();
 
     PluginFactory& factory_;
     Util::ConfigFile settings_;
@@ -142,6 +146,7 @@ private:
     uint32_t channelCount_;
     // Before the element set: its elements may ask the processing tests while they are made.
     BlockPass blockPass_;
+    std::unique_ptr<BufferProfiler> profiler_;
     EntryLog entryLog_;
     std::unique_ptr<ElementSet> elementSet_;
     std::unique_ptr<UsageReporter> usageReporter_;

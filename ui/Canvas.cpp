@@ -5,6 +5,7 @@
 #include "ui/RadudarContextMenu.h"
 #include "ui/RadudarTooltipWindow.h"
 #include "ui/RadudarWindowSet.h"
+#include "ui/RedrawIndicator.h"
 
 namespace UI {
 
@@ -93,6 +94,9 @@ Rect Canvas::redraw(Image& target)
         return {};
     DrawContext context = DrawContext(target).clippedTo(area);
     drawWindow(*this, context);
+    auto& indicator = RedrawIndicator::instance();
+    if (indicator.active(tree_.pointer(), tree_.pointerInside()))
+        indicator.mark(context, area);
     return area;
 }
 

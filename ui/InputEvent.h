@@ -36,6 +36,7 @@ enum ModifierBits : uint32_t {
     AltModifier = 4,
     MetaModifier = 8,
     AltGraphModifier = 16,
+    CapsLockModifier = 32, // Caps Lock is on
 };
 
 struct InputEvent {

@@ -3,6 +3,7 @@
 #include "ui/CommandPrompt.h"
 #include "ui/FrameWindow.h"
 #include "ui/PulseOverlayTimer.h"
+#include "ui/ToolWindow.h"
 
 namespace UI {
 
@@ -44,6 +45,7 @@ uint8_t MainPluginWindow::idle()
     canvas_.timers().runDue();
     onIdle();
     lastDrawn_ = host_.update();
+    ToolWindow::idleAll(); // after the plug-in window drew: the design aid shows what it drew
     return 0;
 }
 

@@ -50,4 +50,12 @@ Color TWPalette::color(const Util::String& key) const
     return it != colors_.end() ? it->second : colors_.at("LabelTextColor");
 }
 
+std::vector<Util::String> TWPalette::names() const
+{
+    std::vector<Util::String> keys;
+    for (const auto& [key, color] : colors_)
+        keys.push_back(key);
+    return keys;
+}
+
 } // namespace UI

@@ -3,6 +3,7 @@
 #include "util/Text.h"
 
 #include <map>
+#include <vector>
 
 namespace UI {
 
@@ -20,6 +21,8 @@ public:
     Color color(const Util::String& key) const;
     bool has(const Util::String& key) const { return colors_.count(key) != 0; }
     void set(const Util::String& key, Color color) { colors_[key] = color; }
+    // Every key, in name order.
+    std::vector<Util::String> names() const;
 
 private:
     std::map<Util::String, Color> colors_;

@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 #include "ui/Canvas.h"
+#include "ui/RedrawIndicator.h"
 #include "ui/Window.h"
 
 #include <algorithm>
@@ -130,6 +131,7 @@ InputEvent WindowTree::local(const InputEvent& event, const Window& window) cons
 bool WindowTree::dispatch(const InputEvent& event)
 {
     pointer_ = event.point;
+    RedrawIndicator::instance().noteModifiers(event.modifiers);
     switch (event.kind) {
     case InputKind::Leave:
         pointerInside_ = false;
@@ -203,6 +205,7 @@ bool WindowTree::handlePress(const InputEvent& event)
 
 bool WindowTree::dispatchKey(const KeyEvent& key)
 {
+    RedrawIndicator::instance().noteModifiers(key.modifiers);
     return focused_ && focused_->isShowing() && focused_->keyDown(key);
 }
 

@@ -31,6 +31,8 @@ uint32_t modifiersOf(unsigned state)
         m |= 8;
     if (state & Mod5Mask)
         m |= 16;
+    if (state & LockMask)
+        m |= 32; // Caps Lock
     return m;
 }
 } // namespace

@@ -22,6 +22,7 @@ const std::vector<std::pair<std::string, std::string>> HelpTexts = {
            "suitable for pasting into bugs."},
     {"dumpparams", "Copies the plugin's parameters to the clipboard, useful for populating the "
                    "AutomatableParamList.txt for your project"},
+    {"parampanel", "Opens a panel that lists all DSP parameters in editable form"},
     {"scramble", "Sets all parameters to random values using the given seed, or time of day as the seed if none is "
                  "given. Usage: scramble [session|config|all] [nondefault] [random seed] [<repetition count>x]"},
     {"default", "Sets all parameters to their default values. Usage: default [session|config|all] [random seed]"},
@@ -31,6 +32,19 @@ const std::vector<std::pair<std::string, std::string>> HelpTexts = {
                    "[session|config|all] [random seed]"},
     {"snapshot", "Puts a description of all parameters and their values on the clipboard. Usage: snapshot "
                  "[session|config|all] [random seed]"},
+    {"hotdraw", "Allows us to see how often we're drawing so we can avoid extra drawing. Usage: hotdraw "
+                "[on|caps|cursor|off] OR hotdraw textonly [0|1]"},
+    {"editpalette", "Shows the palette editor, if this plugin supports it."},
+    {"perf", "Sets state and accesses various options of the inline profiler. Options:\n"
+             " status: Show inline profiler status.\n"
+             " enablelogging: Enables performance logging. Requires reinstantiation.\n"
+             " disablelogging: Disables performance logging. Requires reinstantiation.\n"
+             " threshold n%: Sets dropout threshold to n%.\n"
+             " enablealerts: Enables dropout alerts when CPU usage crosses the threshold.\n"
+             " disablealerts: Disables dropout alerts.\n"
+             " list: Shows a list of all registered profilers.\n"
+             " clearlog: Reinitializes the state of the current performance log.\n"
+             " copylog <profiler name or index>: Copies the performance log for a profiler to the clipboard."},
     {"preset", " status: Shows the current status of our preset save/load settings.\n saveall: Saves all of the "
                "presets in the current preset directory using the current save settings.\n verbose [on|off]: When "
                "on, we save all information in preset files, including element name, parameter name, parameter "
@@ -40,6 +54,7 @@ const std::vector<std::pair<std::string, std::string>> HelpTexts = {
     {"preventdesign", "Prevents live design mode from ever being enabled, for remote desktop sessions or other times "
                       "when it's difficult to turn design mode on and off."},
     {"preventdesignoff", "Allows live design mode if prevent design was turned on."},
+    {"designaid", "Shows Design Aid, our live design assistant with pixel zoom and other tools."},
     {"resourcedir",
      "Sets or clears a directory to override the embedded resources. If this is passed no path, the embedded "
      "resources will not be overridden. Given an existing path, resources will be searched for there first. Given a "
