@@ -86,6 +86,16 @@ struct Link {
         client.replyReceived.connect([this] { ++replies; });
     }
 
+    // The context ends only once every socket in it is closed.
+    ~Link()
+    {
+        for (void* socket : {requests, editorRequests, notices}) {
+            const int linger = 0;
+            zmq_setsockopt(socket, ZMQ_LINGER, &linger, sizeof linger);
+            zmq_close(socket);
+        }
+    }
+
     void pollUntilInput()
     {
         require(client.waitForInput(waitLimitMs));
