@@ -24,5 +24,6 @@ if(RELAY_FUZZ)
          ${FREETYPE_LIBRARIES} ${PNG_LIBRARIES} ${Fontconfig_LIBRARIES} ${X11_LIBRARIES} ${SQLite3_LIBRARIES}
          -ljsoncpp -lz -ldl -lpthread
     DEPENDS relay_platform
-    OPTIONS -max_len=8192) # the main window's layout is longer than the default
+    # The main window's layout is longer than the default; every input is drawn.
+    OPTIONS -max_len=8192 -runs=3000)
 endif()
