@@ -244,6 +244,9 @@ namespace Format {
 constexpr uint32_t Vst = 2;
 constexpr uint32_t DpmAudioSuite = 4; // offline
 constexpr uint32_t AaxAudioSuite = 7; // offline
+// Ours, beyond the formats above: the LV2 plug-in. Its host runs it in real time
+// and the user's pass control says which passes send and which play back (flag A).
+constexpr uint32_t Lv2 = 12;
 } // namespace Format
 
 // The channel configuration code a wrapper passes for a plain channel count:

@@ -13,6 +13,14 @@ PluginFactoryImpl::PluginFactoryImpl() : notices_(UI::MessageBoxFace::maker())
     Platform::installMessageBox(&notices_);
 }
 
+// A factory that goes before the process ends takes its dialog with it, so no
+// later notice reaches a destroyed box.
+PluginFactoryImpl::~PluginFactoryImpl()
+{
+    if (&Platform::messageBox() == &notices_)
+        Platform::installMessageBox(nullptr);
+}
+
 PluginFactory& PluginFactoryImpl::product()
 {
     // Created on first use; lives until the library unloads.

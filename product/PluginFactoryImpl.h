@@ -9,6 +9,9 @@
 class PluginFactoryImpl final : public PluginFactory {
 public:
     PluginFactoryImpl();
+    ~PluginFactoryImpl() override;
+    PluginFactoryImpl(const PluginFactoryImpl&) = delete;
+    PluginFactoryImpl& operator=(const PluginFactoryImpl&) = delete;
 
     // The one factory of the process, made and installed on first use. [any-thread]
     static PluginFactory& product();

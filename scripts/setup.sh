@@ -15,6 +15,7 @@ packages=(
   python3 python3-zmq python3-msgpack python3-soundfile python3-numpy
   xvfb x11-apps imagemagick
   clang libclang-rt-14-dev
+  lv2-dev lilv-utils lv2file sordi jalv jackd2 python3-jack-client
 )
 
 missing=()

@@ -22,6 +22,7 @@ namespace {
 constexpr uint32_t TimelineOffsetMessage = EntryProtocol::PropertyId::TimelineOffset;
 constexpr uint32_t FormatDpmAudioSuite = EntryProtocol::Format::DpmAudioSuite;
 constexpr uint32_t FormatAaxAudioSuite = EntryProtocol::Format::AaxAudioSuite;
+constexpr uint32_t FormatLv2 = EntryProtocol::Format::Lv2;
 
 // Whether `text` says "maximum of <count>".
 constexpr bool namesMaximum(std::string_view text, uint32_t count)
@@ -166,10 +167,13 @@ void Transform::attachMainWindow(Shuttle::MainWindowActions* window)
 
 bool Transform::unsupportedHost() const { return Shuttle::HostSets::unsupported(host_); }
 
+// An LV2 host plays its audio through the plug-in all the time; as in the
+// offline formats, only a pass marked as analysis (the pass control set to
+// send) captures, and the others play back what is ready or pass the audio.
 bool Transform::offlineFormat() const
 {
     const uint32_t format = plugin().formatIdentifier();
-    return format == FormatDpmAudioSuite || format == FormatAaxAudioSuite;
+    return format == FormatDpmAudioSuite || format == FormatAaxAudioSuite || format == FormatLv2;
 }
 
 // ---- The block operation ------------------------------------------------------------

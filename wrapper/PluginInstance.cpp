@@ -83,6 +83,23 @@ int32_t PluginInstance::processingStopped(uint32_t lockIndex)
 
 int32_t PluginInstance::idle() { return call(Selector::IdleService, UiThread, nullptr); }
 
+int32_t PluginInstance::setFormat(float sampleRate, uint32_t channelConfiguration, uint32_t lockIndex)
+{
+    std::array<uint8_t, Layout::Configuration::Size> record{};
+    write(record.data(), Layout::Configuration::SampleRate, sampleRate);
+    write(record.data(), Layout::Configuration::ChannelConfiguration, channelConfiguration);
+    return call(Selector::SetSampleRateAndConfiguration, lockIndex, record.data());
+}
+
+// The lock index picks the word; word 1 is read from the user-interface side.
+uint32_t PluginInstance::statusWord(uint32_t word)
+{
+    std::array<uint8_t, Layout::Word::Size> record{};
+    if (call(Selector::ReadStatusWord, word == 1 ? UiThread : AudioThread, record.data()) != Success)
+        return 0;
+    return read(record.data(), Layout::Word::Value);
+}
+
 int32_t PluginInstance::propertyMessage(uint32_t id, const void* data, uint32_t size, uint32_t lockIndex)
 {
     using Record = Layout::PropertyMessage;

@@ -52,6 +52,9 @@ public:
     int32_t switchRunState(bool running, bool hold, uint32_t lockIndex = AudioThread); // 20
     int32_t processingStopped(uint32_t lockIndex = AudioThread);                      // 26
     int32_t idle();                                                                    // 39 [ui-thread]
+    int32_t setFormat(float sampleRate, uint32_t channelConfiguration, uint32_t lockIndex = UiThread); // 17
+    // Selector 18: status word 0 (the latency in frames) or 1; 0 when the core refuses.
+    uint32_t statusWord(uint32_t word);
     int32_t propertyMessage(uint32_t id, const void* data, uint32_t size, uint32_t lockIndex = UiThread); // 40
 
     // Selector 22: `frames` frames of every configured channel, processed in

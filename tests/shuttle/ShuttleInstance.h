@@ -13,7 +13,7 @@
 // The product's factory, with the editor's endpoints where nothing listens
 // unless a test puts its own editor there.
 struct TestFactory final : PluginFactory {
-    PluginFactoryImpl product;
+    PluginFactory& product = PluginFactoryImpl::product();
     IPC::SocketPair::Endpoints endpoints{"tcp://127.0.0.1:9", "tcp://127.0.0.1:9", "tcp://127.0.0.1:9"};
     const PluginDefinition& definition(const HostContext& c) const override { return product.definition(c); }
     std::unique_ptr<PluginEditor> createMainWindow(Plugin&) override { return nullptr; }

@@ -39,6 +39,8 @@ struct RecordingEntry {
     {
         switch (selector) {
         case 1: return 3120;
+        case 17: return 8;
+        case 18: return 4;
         case 20: return 8;
         case 22: return 360;
         case 40: return 16;
@@ -57,6 +59,8 @@ struct RecordingEntry {
             std::memcpy(&result, static_cast<uint8_t*>(record) + 3096, 8);
             *result = &madeUpInstance;
         }
+        if (selector == 18) // the word the lock index picks: 0 answers 128, 1 answers 7
+            *static_cast<uint32_t*>(record) = lockIndex == 0 ? 128u : 7u;
         if (selector == 22) {
             const uint8_t* transport = nullptr;
             std::memcpy(&transport, static_cast<uint8_t*>(record) + 16, 8);
@@ -155,6 +159,27 @@ TEST_F(WrapperRecords, RunStateAndPropertyMessageRecords)
     EXPECT_EQ(at<uint32_t>(message.record, 0), 0x4460FADEu);
     EXPECT_EQ(at<uint32_t>(message.record, 4), 8u);
     EXPECT_EQ(at<uint64_t>(message.record, 8), reinterpret_cast<uintptr_t>(&offset));
+}
+
+// Selector 17 carries the new figures; selector 18's lock index picks the status word.
+TEST_F(WrapperRecords, FormatAndStatusWordRecords)
+{
+    Wrapper::HostCallbacks host(pretendHost());
+    Wrapper::PluginInstance plugin(&RecordingEntry::entry, host);
+    plugin.create(48000.0f, 1);
+    RecordingEntry::calls.clear();
+    plugin.setFormat(96000.0f, 0, 1);
+    EXPECT_EQ(plugin.statusWord(0), 128u);
+    EXPECT_EQ(plugin.statusWord(1), 7u);
+    ASSERT_EQ(RecordingEntry::calls.size(), 3u);
+    const auto& format = RecordingEntry::calls[0];
+    EXPECT_EQ(format.selector, 17u);
+    EXPECT_EQ(format.lockIndex, 1u);
+    EXPECT_EQ(at<float>(format.record, 0), 96000.0f);
+    EXPECT_EQ(at<uint32_t>(format.record, 4), 0u);
+    EXPECT_EQ(RecordingEntry::calls[1].selector, 18u);
+    EXPECT_EQ(RecordingEntry::calls[1].lockIndex, 0u);
+    EXPECT_EQ(RecordingEntry::calls[2].lockIndex, 1u);
 }
 
 TEST_F(WrapperRecords, TheHostCallbacksAnswerTheCoresQuestionsAtTheirOffsets)

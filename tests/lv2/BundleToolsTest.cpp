@@ -1,0 +1,125 @@
+// The installed bundle in the LV2 tools of the machine: lilv's description,
+// the schemas' validation, lv2file's and lv2apply's renders.
+#include <gtest/gtest.h>
+
+#include "InstalledBundle.h"
+#include "Sound.h"
+#include "support/TestEnvironment.h"
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+using namespace Lv2Test;
+
+namespace {
+
+struct PluginCase {
+    const char* name;
+    const char* uri;
+    int channels;
+    int sampleRate;
+    size_t frames; // the mono file's length is no multiple of lv2file's 512-frame block
+};
+
+const PluginCase Plugins[] = {
+    {"stereo", InstalledBundle::Stereo, 2, 48000, 48 * 1024},
+    {"mono", InstalledBundle::Mono, 1, 44100, 30870},
+};
+
+std::string caseName(const testing::TestParamInfo<PluginCase>& info) { return info.param.name; }
+
+std::vector<std::string> capturedClips()
+{
+    std::vector<std::string> clips;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(shuttleFolder(), ec))
+        if (entry.path().filename().string().find("captured.wav") != std::string::npos)
+            clips.push_back(entry.path().string());
+    return clips;
+}
+
+class BundleTools : public testing::TestWithParam<PluginCase> {
+protected:
+    void SetUp() override
+    {
+        InstalledBundle::lv2Path();
+        fs::remove_all(shuttleFolder());
+        dir = TestSupport::makeTempFolder("lv2-tools");
+        input = dir + "/in.wav";
+        ASSERT_TRUE(Sound::makeNoise(input, GetParam().channels, GetParam().sampleRate, GetParam().frames));
+    }
+
+    CommandResult lv2file(const std::string& output, const std::string& extra = "")
+    {
+        return runCommand("lv2file -i '" + input + "' -o '" + output + "' " + extra + " " + GetParam().uri);
+    }
+
+    std::string dir, input;
+};
+
+} // namespace
+
+TEST_P(BundleTools, LilvDescribesThePluginWithoutWarnings)
+{
+    const auto described = runCommand(std::string("lv2info ") + GetParam().uri);
+    EXPECT_EQ(described.status, 0) << described.output;
+    EXPECT_EQ(described.errors, "");
+    EXPECT_NE(described.output.find("Has latency:       yes"), std::string::npos) << described.output;
+    EXPECT_NE(described.output.find("1 = \"Preview (send to TW)\""), std::string::npos) << described.output;
+    EXPECT_NE(described.output.find("http://quillex.example/lv2/tw6relay/ui"), std::string::npos) << described.output;
+}
+
+TEST_P(BundleTools, Lv2fileRendersTheFileUnchangedAndSendsNothing)
+{
+    const auto rendered = lv2file(dir + "/out.wav");
+    ASSERT_EQ(rendered.status, 0) << rendered.output;
+    const Sound in = Sound::read(input), out = Sound::read(dir + "/out.wav");
+    ASSERT_EQ(out.channels, GetParam().channels);
+    EXPECT_EQ(out.frames(), in.frames());
+    EXPECT_TRUE(out.samples == in.samples);
+    EXPECT_TRUE(capturedClips().empty()) << "a Process pass captured " << capturedClips().front();
+}
+
+// lv2file pads its last block with whatever its buffer held: the clip holds
+// every frame the host rendered, the input first.
+TEST_P(BundleTools, Lv2fileWithPreviewSendsTheInputAsAClip)
+{
+    const auto rendered = lv2file(dir + "/out.wav", "-p pass:1");
+    ASSERT_EQ(rendered.status, 0) << rendered.output;
+    const Sound in = Sound::read(input), out = Sound::read(dir + "/out.wav");
+    EXPECT_TRUE(out.samples == in.samples);
+
+    const auto clips = capturedClips();
+    ASSERT_EQ(clips.size(), 1u);
+    const Sound clip = Sound::read(clips.front());
+    ASSERT_EQ(clip.channels, GetParam().channels);
+    EXPECT_EQ(clip.sampleRate, GetParam().sampleRate);
+    EXPECT_EQ(clip.frames(), (in.frames() + 511) / 512 * 512);
+    EXPECT_TRUE(clip.head(in.frames()) == in.samples);
+}
+
+// lv2apply gives the plug-in no features at all and one frame per run.
+TEST_P(BundleTools, Lv2applyPassesTheAudioOneFrameAtATime)
+{
+    const auto applied = runCommand("lv2apply -i '" + input + "' -o '" + dir + "/out.wav' " + GetParam().uri);
+    ASSERT_EQ(applied.status, 0) << applied.output;
+    const Sound in = Sound::read(input), out = Sound::read(dir + "/out.wav");
+    EXPECT_EQ(out.frames(), in.frames());
+    EXPECT_TRUE(out.samples == in.samples);
+}
+
+INSTANTIATE_TEST_SUITE_P(Plugins, BundleTools, testing::ValuesIn(Plugins), caseName);
+
+TEST(BundleTurtle, ValidatesAgainstTheSchemasOfLv2)
+{
+    std::string files;
+    for (const auto& schema : fs::recursive_directory_iterator("/usr/lib/lv2"))
+        if (schema.path().extension() == ".ttl")
+            files += " '" + schema.path().string() + "'";
+    const std::string bundle = InstalledBundle::bundle();
+    const auto validated = runCommand("sord_validate" + files + " '" + bundle + "/manifest.ttl' '" + bundle +
+                                      "/tw6relay.ttl'");
+    EXPECT_EQ(validated.status, 0);
+    EXPECT_NE(validated.output.find("Found 0 errors"), std::string::npos) << validated.output;
+    EXPECT_EQ(validated.output.find("warning"), std::string::npos) << validated.output;
+}

@@ -1,0 +1,77 @@
+#include "InstalledBundle.h"
+
+#include "support/TestEnvironment.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace Lv2Test {
+
+namespace {
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string install()
+{
+    const std::string destination = TestSupport::makeTempFolder("lv2-install");
+    const auto result = runCommand("DESTDIR='" + destination + "' '" RELAY_CMAKE_COMMAND "' --install '" RELAY_BINARY_DIR
+                                   "' --component lv2");
+    if (result.status != 0)
+        throw std::runtime_error("cmake --install failed: " + result.output);
+    for (const auto& entry : fs::recursive_directory_iterator(destination))
+        if (entry.is_directory() && entry.path().filename() == "tw6relay.lv2")
+            return entry.path().parent_path().string();
+    throw std::runtime_error("no tw6relay.lv2 below " + destination);
+}
+
+} // namespace
+
+const std::string& InstalledBundle::lv2Path()
+{
+    static const std::string path = [] {
+        const std::string installed = install();
+        setenv("LV2_PATH", installed.c_str(), 1);
+        return installed;
+    }();
+    return path;
+}
+
+std::string InstalledBundle::bundle() { return lv2Path() + "/tw6relay.lv2"; }
+std::string InstalledBundle::pluginModule() { return bundle() + "/tw6relay_lv2.so"; }
+std::string InstalledBundle::uiModule() { return bundle() + "/tw6relay_lv2_ui.so"; }
+
+CommandResult runCommand(const std::string& command)
+{
+    const std::string errors = TestSupport::makeTempFolder("command") + "/stderr";
+    CommandResult result;
+    FILE* pipe = popen((command + " 2>'" + errors + "'").c_str(), "r");
+    if (!pipe)
+        return result;
+    char buffer[4096];
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        result.output.append(buffer, n);
+    const int status = pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.errors = readFile(errors);
+    result.output += result.errors;
+    return result;
+}
+
+std::string shuttleFolder()
+{
+    return std::string(std::getenv("XDG_DATA_HOME")) + "/Quillex/VU 6 Verov Edodod Session Data/Relay";
+}
+
+} // namespace Lv2Test
