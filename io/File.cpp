@@ -33,15 +33,14 @@ String File::ModeString(uint32_t flags)
     const uint32_t reading = flags & (kRead | kReadWrite);
     const uint32_t writing = flags & (kWrite | kReadWrite | kAppend);
     const bool append = (flags & kAppend) != 0;
-    String mode;
+    // Built from the chosen literal rather than assigned to: GCC 12 at -O3
+    // warns (-Wrestrict) on assigning a literal to a string and appending after.
+    const char* base = "r";
     if (reading == 0 && writing != 0)
-        mode = append ? "a" : "w";
-    else if (writing == 0)
-        mode = "r";
-    else if ((flags & (kRead | kTruncate)) != kRead)
-        mode = "w+";
-    else
-        mode = append ? "a+" : "r+";
+        base = append ? "a" : "w";
+    else if (writing != 0)
+        base = ((flags & (kRead | kTruncate)) != kRead) ? "w+" : (append ? "a+" : "r+");
+    String mode(base);
     mode += (flags & kText) ? "t" : "b";
     return mode;
 }

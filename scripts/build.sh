@@ -9,6 +9,11 @@ werror=OFF
 [ "${CI:-}" = "true" ] && werror=ON
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+# RELAY_SANITIZE (e.g. address,undefined) makes a sanitizer build, without the
+# benchmark (its figures would mean nothing there).
+sanitize=${RELAY_SANITIZE:-}
+bench=ON
+[ -n "$sanitize" ] && bench=OFF
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=${RELAY_BUILD_TYPE:-RelWithDebInfo} -DRELAY_WERROR=$werror \
-    "${launcher[@]}" >/dev/null
+    -DRELAY_SANITIZE="$sanitize" -DRELAY_BUILD_BENCH=$bench "${launcher[@]}" >/dev/null
 cmake --build "$build_dir" -j"$(nproc)"

@@ -2,7 +2,10 @@
 
 // AGG's rasterizer reads vertex coordinates that GCC cannot prove are set once
 // its code is inlined here; the warning is about AGG, not about this file.
+// Clang has no such warning (and would warn about the unknown name).
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 
 #include "ui/FontLibrary.h"
 

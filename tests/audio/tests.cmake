@@ -9,7 +9,7 @@ target_compile_definitions(test_audio PRIVATE RELAY_WAV_CORPUS="${CMAKE_CURRENT_
 # the rest (which gcc builds) from the few sources the decoder uses, and run
 # for a while over the corpus. New inputs it finds land in the build folder.
 find_program(RELAY_CLANGXX NAMES clang++ clang++-14)
-if(RELAY_CLANGXX)
+if(RELAY_FUZZ)
   set(fuzz_sources
     ${PROJECT_SOURCE_DIR}/audio/WavDecoder.cpp ${PROJECT_SOURCE_DIR}/audio/BadFormatError.cpp
     ${PROJECT_SOURCE_DIR}/audio/SampleCodec.cpp ${PROJECT_SOURCE_DIR}/io/File.cpp

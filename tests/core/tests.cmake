@@ -8,7 +8,7 @@ relay_add_test(NAME test_core SOURCES ${core_test_sources})
 # built apart from the rest (which gcc builds) from the sources its reader uses,
 # and run for a while over its seed corpus. New inputs land in the build folder.
 find_program(RELAY_CLANGXX NAMES clang++ clang++-14)
-if(RELAY_CLANGXX)
+if(RELAY_FUZZ)
   find_path(RELAY_JSONCPP_INCLUDE json/json.h PATH_SUFFIXES jsoncpp REQUIRED)
   set(core_fuzz_flags -std=c++20 -g -O1 -Wall -Wextra ${RELAY_WERROR_FLAG}
       -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined

@@ -5,6 +5,8 @@
 file(GLOB dsp_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
 relay_add_test(NAME test_dsp SOURCES ${dsp_test_sources})
 
+# Not in a sanitizer build: ThreadSanitizer does not combine with the others.
+if(NOT RELAY_SANITIZE)
 file(GLOB dsp_tsan_framework CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/dsp/*.cpp)
 set(dsp_tsan_support
   ${PROJECT_SOURCE_DIR}/param/ControllerSet.cpp
@@ -30,3 +32,4 @@ add_test(NAME test_dsp_tsan COMMAND test_dsp_tsan)
 target_compile_definitions(test_dsp_tsan PRIVATE RELAY_TEST_SKIPPED_EXIT_CODE=${RELAY_TEST_SKIPPED_EXIT_CODE})
 set_tests_properties(test_dsp_tsan PROPERTIES TIMEOUT 900 SKIP_RETURN_CODE ${RELAY_TEST_SKIPPED_EXIT_CODE}
   ENVIRONMENT "TSAN_OPTIONS=halt_on_error=1 second_deadlock_stack=1")
+endif()

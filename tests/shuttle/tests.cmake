@@ -7,6 +7,8 @@ relay_add_test(NAME test_shuttle
   LIBS PkgConfig::SNDFILE)
 target_include_directories(test_shuttle PRIVATE ${CMAKE_CURRENT_LIST_DIR}/..)
 
+# Not in a sanitizer build: ThreadSanitizer does not combine with the others.
+if(NOT RELAY_SANITIZE)
 # The file handler's tests once more with ThreadSanitizer: the handler, its
 # disk thread, the WAV codecs and what they need of util/ and platform/ are
 # compiled again with it, so that every hand-over between the audio side and
@@ -39,3 +41,4 @@ add_test(NAME test_shuttle_tsan COMMAND test_shuttle_tsan)
 target_compile_definitions(test_shuttle_tsan PRIVATE RELAY_TEST_SKIPPED_EXIT_CODE=${RELAY_TEST_SKIPPED_EXIT_CODE})
 set_tests_properties(test_shuttle_tsan PROPERTIES TIMEOUT 900 SKIP_RETURN_CODE ${RELAY_TEST_SKIPPED_EXIT_CODE}
   ENVIRONMENT "TSAN_OPTIONS=halt_on_error=1 second_deadlock_stack=1")
+endif()
