@@ -60,14 +60,15 @@ void BufferProfiler::end(uint64_t started, uint64_t frames, float sampleRate)
         return;
 
     // A slot is marked empty while it is rewritten, so that a reader never
-    // takes half of one block and half of another.
+    // takes half of one block and half of another. The fields are stored with
+    // release order, so none of them is seen before the mark (a fence would
+    // do the same, but the thread checker cannot follow fences).
     const uint64_t number = written_.load(relaxed);
     Slot& slot = slots_[number % capacity_];
     slot.sequence.store(0, relaxed);
-    std::atomic_thread_fence(release);
-    slot.frames.store(frames, relaxed);
-    slot.nanoseconds.store(elapsed, relaxed);
-    slot.sampleRate.store(sampleRate, relaxed);
+    slot.frames.store(frames, release);
+    slot.nanoseconds.store(elapsed, release);
+    slot.sampleRate.store(sampleRate, release);
     slot.sequence.store(number + 1, release);
     written_.store(number + 1, release);
 }
@@ -92,8 +93,8 @@ std::vector<BufferProfiler::Block> BufferProfiler::log() const
         const Slot& slot = slots_[n % capacity_];
         if (slot.sequence.load(acquire) != n + 1)
             continue; // overwritten meanwhile
-        Block block{n - cleared, slot.frames.load(relaxed), slot.nanoseconds.load(relaxed), slot.sampleRate.load(relaxed)};
-        std::atomic_thread_fence(acquire);
+        // Acquire loads keep the second look at the mark after the fields.
+        Block block{n - cleared, slot.frames.load(acquire), slot.nanoseconds.load(acquire), slot.sampleRate.load(acquire)};
         if (slot.sequence.load(relaxed) == n + 1)
             blocks.push_back(block);
     }

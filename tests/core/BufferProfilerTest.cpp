@@ -104,8 +104,9 @@ class ProfiledInstance : public ::testing::Test {
 protected:
     void TearDown() override
     {
-        if (plugin)
+        if (plugin) {
             EXPECT_EQ(call(7, 0, nullptr), 0);
+        }
         PluginFactory::install(PluginFactoryImpl::product());
         Platform::installMessageBox(nullptr);
         Registry::instance().installTimeSource(nullptr);
