@@ -86,7 +86,7 @@ TEST_F(DesignWindows, DesignAidMagnifiesWhatIsUnderThePointer)
         const UI::Color under = shown(at.x, at.y);
         EXPECT_EQ(command.aid()->readout(), Util::format("%1, %2  #%3", at.x, at.y, under.toHex()));
         const UI::Image& aid = command.aid()->hostWindow().image();
-        for (const auto [dx, dy] : {std::pair{-3, 0}, std::pair{0, 4}, std::pair{2, -2}}) {
+        for (const auto& [dx, dy] : {std::pair{-3, 0}, std::pair{0, 4}, std::pair{2, -2}}) {
             const UI::Point cell = UI::DesignAid::cellCentre(dx, dy);
             const UI::Point source{at.x + dx, at.y + dy};
             const UI::Color expected = window().hostWindow().image().bounds().contains(source)

@@ -93,8 +93,9 @@ TEST_F(HotDraw, ModesDecideWhatARedrawLeavesBehind)
         run(c.line);
         canvas.tree().dispatch({UI::InputKind::Move, c.pointer, c.modifiers});
         // When the line switched text only, the mode stays what the case before set.
-        if (Util::String(c.line).find("textonly 1") != Util::String::npos)
+        if (Util::String(c.line).find("textonly 1") != Util::String::npos) {
             ASSERT_EQ(UI::RedrawIndicator::instance().mode(), UI::RedrawIndicator::Mode::Cursor);
+        }
 
         panel.invalidate();
         ASSERT_EQ(canvas.redraw(image), UI::Rect::fromSize(40, 30, 100, 80));
