@@ -36,7 +36,8 @@ endforeach()
 # code reads and writes is not checked (ignore_noninstrumented_modules), and
 # relay-host.tsan.supp says why libzmq's hand-overs are left out.
 set(relay_tsan_sources ${RELAY_EXPORT_SOURCES} ${RELAY_RESOURCE_SOURCE})
-foreach(layer util platform io audio ipc param dsp core shuttle ui network analytics rewire help product)
+string(REPLACE "," ";" relay_tsan_layers "${RELAY_LAYER_ORDER}")
+foreach(layer ${relay_tsan_layers})
   list(APPEND relay_tsan_sources ${RELAY_${layer}_SOURCES})
 endforeach()
 add_library(vo6relay_tsan SHARED ${relay_tsan_sources})
