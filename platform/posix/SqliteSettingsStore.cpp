@@ -145,13 +145,14 @@ bool SqliteSettingsStore::modify(Action&& action)
         if (begun)
             db.execute("ROLLBACK");
         db.restoreFailure(failure);
-        if (isMissingSchema(db) && !schemaCreated) {
+        // Creating the tables races other threads and processes doing the
+        // same on a new file: a busy answer there is retried like any other.
+        if (isMissingSchema(db) && !schemaCreated && createSchema(db)) {
             schemaCreated = true;
-            if (createSchema(db))
-                continue;
-        } else if (retry.again(db)) {
             continue;
         }
+        if (retry.again(db))
+            continue;
         noteFailure(db, "write");
         return false;
     }
