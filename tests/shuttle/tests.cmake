@@ -17,6 +17,7 @@ set(src ${PROJECT_SOURCE_DIR})
 file(GLOB shuttle_tsan_audio CONFIGURE_DEPENDS ${src}/audio/*.cpp)
 add_executable(test_shuttle_tsan
   ${CMAKE_CURRENT_LIST_DIR}/FileHandlerTest.cpp ${CMAKE_CURRENT_LIST_DIR}/SlowDiskTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/EditorTasksTest.cpp ${src}/shuttle/EditorTasks.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ShuttleTestSupport.cpp ${CMAKE_CURRENT_LIST_DIR}/../support/TestMain.cpp
   ${src}/shuttle/FileHandler.cpp ${src}/shuttle/ClipRecorder.cpp ${src}/shuttle/RepairedPlayer.cpp
   ${src}/shuttle/BroadcastExtension.cpp ${src}/shuttle/ClipFileName.cpp ${src}/shuttle/HostSets.cpp
