@@ -58,6 +58,8 @@ void SocketPair::createSockets()
         request_.emplace(make(ZMQ_REQ));
         reply_.emplace(make(ZMQ_REP));
         push_.emplace(make(ZMQ_PUSH));
+        requestInput_ = InputWatch{request_->descriptor()};
+        replyInput_ = InputWatch{reply_->descriptor()};
         socketsReady_ = true;
     } catch (const ZmqError& e) {
         Util::Log::write(Util::format("IPC: cannot create the editor sockets: %1", e.message()));
@@ -125,7 +127,10 @@ bool SocketPair::sendWithoutReply(int32_t value)
 bool SocketPair::sendRequest(int32_t value)
 {
     Platform::ScopedLock lock(socketLock_);
-    if (!socketsReady_ || requestOutstanding_ || !sendEnumerated(*request_, value))
+    if (!socketsReady_ || requestOutstanding_)
+        return false;
+    requestInput_.used = true;
+    if (!sendEnumerated(*request_, value))
         return false;
     requestOutstanding_ = true;
     requestSentMs_ = Platform::tickCount();
@@ -143,6 +148,7 @@ bool SocketPair::waitForInput(int limitMs)
             if (!socketsReady_)
                 return false;
             try {
+                requestInput_.used = replyInput_.used = true;
                 if (request_->readable() || reply_->readable())
                     return true;
                 items[0] = {nullptr, request_->descriptor(), ZMQ_POLLIN, 0};
@@ -174,9 +180,10 @@ void SocketPair::poll(const void* callerArgument)
         try {
             // The push socket never has input; the other two are asked for it
             // without waiting.
-            if (request_->readable())
+            lookForInput();
+            if (hasInput(*request_, requestInput_))
                 readReply(events);
-            if (reply_->readable())
+            if (hasInput(*reply_, replyInput_))
                 receiveRequest(events);
         } catch (const ZmqError& e) {
             Util::Log::write(Util::format("IPC: poll failed, trying again at the next one: %1", e.message()));
@@ -194,6 +201,37 @@ void SocketPair::poll(const void* callerArgument)
     } catch (const ZmqError& e) {
         Util::Log::write(Util::format("IPC: poll failed, trying again at the next one: %1", e.message()));
     }
+}
+
+// libzmq makes a socket's descriptor readable when commands reach the socket,
+// and any call on the socket may take them: a message whose command was taken
+// by a send, or that stays queued behind the one received, leaves the
+// descriptor quiet. So a socket is asked for its events after any use of it,
+// and otherwise only when its descriptor says something came; with nothing to
+// do a poll costs one look at two descriptors. & locked
+void SocketPair::lookForInput()
+{
+    if (requestInput_.used && replyInput_.used)
+        return;
+    zmq_pollitem_t items[2] = {{nullptr, requestInput_.descriptor, ZMQ_POLLIN, 0},
+                               {nullptr, replyInput_.descriptor, ZMQ_POLLIN, 0}};
+    if (zmq_poll(items, 2, 0) < 0) {
+        requestInput_.used = replyInput_.used = true; // interrupted: ask the sockets themselves
+        return;
+    }
+    requestInput_.used = requestInput_.used || (items[0].revents & ZMQ_POLLIN) != 0;
+    replyInput_.used = replyInput_.used || (items[1].revents & ZMQ_POLLIN) != 0;
+}
+
+// Asks the socket when it may have input; a socket found without any stays
+// quiet until its descriptor speaks. & locked
+bool SocketPair::hasInput(const Socket& socket, InputWatch& watch)
+{
+    if (!watch.used)
+        return false;
+    const bool readable = socket.readable();
+    watch.used = readable; // the message about to be received uses the socket again
+    return readable;
 }
 
 void SocketPair::readReply(PollEvents& events)
@@ -232,6 +270,7 @@ void SocketPair::receiveRequest(PollEvents& events)
 // The reply socket takes no next request until this one is answered.
 void SocketPair::answerRequest(bool handled)
 {
+    replyInput_.used = true;
     const auto answer = MessageCodec::encodeReply(handled);
     if (reply_->send(MessageCodec::replyType, true))
         reply_->send(answer.bytes(), false);

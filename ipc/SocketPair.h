@@ -95,7 +95,16 @@ private:
         std::optional<bool> answer; // an editor request came in; answer it with this
     };
 
+    // A socket's descriptor, and whether the socket was used since it was last
+    // found without input.
+    struct InputWatch {
+        int descriptor = -1;
+        bool used = true;
+    };
+
     void createSockets();
+    void lookForInput();
+    static bool hasInput(const Socket& socket, InputWatch& watch);
     bool sendEnumerated(Socket& socket, int32_t value);
     void readReply(PollEvents& events);
     void receiveRequest(PollEvents& events);
@@ -109,6 +118,8 @@ private:
     std::optional<Socket> push_;
     std::optional<Socket> request_;
     std::optional<Socket> reply_;
+    InputWatch requestInput_;
+    InputWatch replyInput_;
     Endpoints endpoints_;
     uint32_t requestSentMs_ = 0;
     bool timerRunning_ = false;

@@ -4,22 +4,25 @@
 
 namespace Shuttle {
 
-EditorTasks::EditorTasks()
-{
-    thread_.Start([this](Util::Thread& self) { run(self); });
-}
+EditorTasks::EditorTasks() = default;
 
+// drain() takes the queue lock after the last post: whichever thread started
+// the worker, its start is seen here.
 EditorTasks::~EditorTasks()
 {
     drain();
     thread_.Stop();
 }
 
+// Most instances never capture a clip, so never post: the worker starts with
+// the first task.
 void EditorTasks::post(std::function<void()> task)
 {
     {
         Platform::ScopedLock lock(queueLock_);
         tasks_.push_back(std::move(task));
+        if (!thread_.IsRunning())
+            thread_.Start([this](Util::Thread& self) { run(self); });
     }
     thread_.SetEvent();
 }

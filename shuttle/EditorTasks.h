@@ -11,7 +11,8 @@ namespace Shuttle {
 // The editor's start-up key, its launch and the message that follows run here,
 // in the order posted, so that neither the shell, the settings store nor a
 // notice ever stalls the shuttle's disk thread that ended a capture, let alone
-// the audio thread. Destruction runs what is still queued, then stops.
+// the audio thread. The worker thread starts with the first task posted.
+// Destruction runs what is still queued, then stops.
 class EditorTasks {
 public:
     EditorTasks();
@@ -19,7 +20,7 @@ public:
     EditorTasks(const EditorTasks&) = delete;
     EditorTasks& operator=(const EditorTasks&) = delete;
 
-    void post(std::function<void()> task); // [any-thread]
+    void post(std::function<void()> task); // [any-thread], not audio
     // Blocks until everything posted before the call has run (tests, shutdown). [any-thread], not audio
     void drain();
     // The queue's lock, held briefly by posters and the worker (tests hold it).

@@ -37,7 +37,7 @@ Util::String FileHandler::shuttleFolder()
 FileHandler::FileHandler(FileHandlerContext& context, uint32_t hostNumber, UI::TimerQueue* timers, DiskOptions options)
     : context_(context), host_(hostNumber), folder_(shuttleFolder()), options_(std::move(options)),
       captureRecords_(options_.records), captureSamples_(options_.captureSamples), playbackRecords_(options_.records),
-      playbackSamples_(options_.playbackSamples), controls_(256),
+      playbackSamples_(options_.playbackSamples, Atomic::SpanRing<float>::Storage::Later), controls_(256),
       recorder_(std::make_unique<ClipRecorder>(host_, folder_, timelineOffset_, captureFinished, captureFailed)),
       player_(std::make_unique<RepairedPlayer>(context_, host_, folder_, playbackRecords_, playbackSamples_,
                                                playbackFinished))

@@ -32,7 +32,11 @@ namespace Shuttle {
 // ring; the disk thread cleans the folder, names, opens, writes and finishes
 // the clip files (ClipRecorder). For playback the disk thread opens the
 // repaired file ahead of time and reads it ahead into a second ring, from
-// which the audio thread takes its blocks (RepairedPlayer).
+// which the audio thread takes its blocks (RepairedPlayer). The capture ring
+// is made and written through with the handler, as blocks may come at once;
+// the playback ring only when the disk thread first reads a file ahead, since
+// most instances never play one back. Either is written through before the
+// audio side sees it, so it takes no page fault there.
 //
 // The audio side allocates nothing and takes no lock. It waits for the disk
 // thread in one case only, in an offline render that runs faster than the
@@ -98,6 +102,8 @@ public:
     // pass still takes its blocks. [any-thread]
     bool captureOpen() const;
     bool playbackOpen() const { return player_->claimedOpen(); }
+    // Whether the playback ring was made: the first read-ahead makes it. [disk-thread], or after drain()
+    bool playbackRingMade() const { return playbackSamples_.HasStorage(); }
     const Util::String& folder() const { return folder_; }
     std::vector<Util::String> repairedList() const { return player_->list(); }
     Audio::Format audioFormat() const;

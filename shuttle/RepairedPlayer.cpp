@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <new>
 
 namespace fs = std::filesystem;
 
@@ -252,6 +253,10 @@ void RepairedPlayer::fill(const std::function<void()>& pace, const std::function
 {
     Session& s = *session_;
     while (!s.failed && s.queued < s.length && records_.FreeSlots() > 0) {
+        if (!makeRing()) {
+            failRead(s, "there is no memory to read it ahead");
+            break;
+        }
         const uint64_t frames = std::min({s.length - s.queued, ReadFrames, uint64_t(samples_.MaxSpan() / s.channels)});
         const auto start = samples_.Reserve(uint32_t(frames * s.channels));
         if (!start)
@@ -259,17 +264,13 @@ void RepairedPlayer::fill(const std::function<void()>& pace, const std::function
         if (pace)
             pace();
         const auto read = s.decoder->ReadFloatInterleaved(frames, samples_.At(*start));
+        if (!read || read.value() == 0) {
+            failRead(s, read ? Util::String("it ends early") : FailureReason::of(read.error()));
+            break;
+        }
         PlaybackRecord record;
         record.generation = s.generation;
         record.channels = s.channels;
-        if (!read || read.value() == 0) {
-            logOnce(list_.front(), Util::format("Repaired file %1 could not be read: %2", list_.front(),
-                                                read ? Util::String("it ends early") : FailureReason::of(read.error())));
-            record.kind = PlaybackRecord::Kind::Failed;
-            records_.TryPush(record);
-            s.failed = true;
-            break;
-        }
         record.kind = PlaybackRecord::Kind::Frames;
         record.sampleStart = *start;
         record.frames = uint32_t(read.value());
@@ -278,6 +279,30 @@ void RepairedPlayer::fill(const std::function<void()>& pace, const std::function
         s.queued += read.value();
         queued();
     }
+}
+
+// The playback ring is made when the first file is read ahead, here on the
+// disk thread; the audio side reaches it only through the records that follow.
+bool RepairedPlayer::makeRing()
+{
+    try {
+        samples_.MakeStorage();
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+// The frames queued before stay playable; the audio side gives the file up at this entry.
+void RepairedPlayer::failRead(Session& s, const Util::String& reason)
+{
+    logOnce(list_.front(), Util::format("Repaired file %1 could not be read: %2", list_.front(), reason));
+    PlaybackRecord record;
+    record.generation = s.generation;
+    record.channels = s.channels;
+    record.kind = PlaybackRecord::Kind::Failed;
+    records_.TryPush(record);
+    s.failed = true;
 }
 
 void RepairedPlayer::logOnce(const Util::String& path, const Util::String& line)

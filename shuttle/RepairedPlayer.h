@@ -93,6 +93,8 @@ private:
     bool prepare(bool fillFromFolder);
     bool announce();
     void fill(const std::function<void()>& pace, const std::function<void()>& queued);
+    bool makeRing();
+    void failRead(Session& s, const Util::String& reason);
     void answerNone();
     void countOpen();
     void closeClaimed(bool& deleted);

@@ -21,7 +21,8 @@ public:
 
     const String& GetName() const { return name_; }
 
-    // Starts the worker; a second start while it runs is ignored. [ui-thread]
+    // Starts the worker; a second start while it runs is ignored. [any-thread],
+    // not audio, one caller at a time
     void Start(Body body);
     // Asks the body to end, wakes it and waits for it. [ui-thread], not the worker
     void Stop();

@@ -52,20 +52,25 @@ TEST(SpanRing, ASpanThatWouldCrossTheEndStartsAtTheBeginning)
 
 // The records of the shuttle's streams: a span of the ring named in a record
 // of the queue. Random span sizes, many wraps; every element arrives once, in
-// order, and no span ever overlaps one the consumer still holds.
-TEST(SpscQueueStress, SpansNamedByRecordsArriveIntactBetweenTwoThreads)
+// order, and no span ever overlaps one the consumer still holds. A ring whose
+// storage comes later gets it from the producer while the consumer already
+// looks for records, as the playback ring does.
+class SpanRingStress : public ::testing::TestWithParam<Atomic::SpanRing<uint32_t>::Storage> {};
+
+TEST_P(SpanRingStress, SpansNamedByRecordsArriveIntactBetweenTwoThreads)
 {
     struct Record {
         uint64_t start;
         uint32_t count;
     };
     Atomic::SpscQueue<Record> records(8);
-    Atomic::SpanRing<uint32_t> ring(64);
+    Atomic::SpanRing<uint32_t> ring(64, GetParam());
     const uint32_t total = 20000 * DspTest::kStressScale;
 
     std::thread producer([&] {
         std::mt19937 random(7);
         uint32_t value = 0;
+        ring.MakeStorage();
         while (value < total) {
             const uint32_t count = std::min<uint32_t>(random() % ring.MaxSpan() + 1, total - value);
             std::optional<uint64_t> start;
@@ -93,6 +98,14 @@ TEST(SpscQueueStress, SpansNamedByRecordsArriveIntactBetweenTwoThreads)
     producer.join();
     EXPECT_EQ(records.Popped(), records.Pushed());
 }
+
+INSTANTIATE_TEST_SUITE_P(Storage, SpanRingStress,
+                         ::testing::Values(Atomic::SpanRing<uint32_t>::Storage::Now,
+                                           Atomic::SpanRing<uint32_t>::Storage::Later),
+                         [](const auto& info) {
+                             return info.param == Atomic::SpanRing<uint32_t>::Storage::Now ? "MadeWithTheRing"
+                                                                                            : "MadeByTheProducer";
+                         });
 
 // Pushers on several threads, one popper: every item arrives exactly once and
 // each pusher's items arrive in the order it pushed them.

@@ -387,3 +387,52 @@ TEST(TwoClients, EachHasItsOwnRepliesAndAnEditorRequestReachesOneOfThem)
     EXPECT_EQ(firstEvents.events.size() + secondEvents.events.size(), 1u);
     EXPECT_EQ(firstEvents.messages + secondEvents.messages, 1);
 }
+
+// Editor requests that arrive together queue up in the client's reply socket
+// behind the one a poll takes, and libzmq signals the socket's descriptor once
+// for all of them. Each later poll must still take the next one: here an
+// editor that does not wait for answers (a DEALER) sends a burst of requests
+// between two polls, and every one is handled and answered in order.
+TEST(ClientQueuedRequests, EachRequestOfABurstIsTakenAtItsOwnPoll)
+{
+    EditorPeer peer;
+    auto context = IPC::Context::create();
+    IPC::Socket editor(context, ZMQ_DEALER);
+    editor.setOption(ZMQ_LINGER, 0);
+    IPC::SocketPair::Endpoints endpoints = peer.endpoints();
+    endpoints.reply = editor.bind("tcp://127.0.0.1:*");
+    Client client(IPC::Context::create(), endpoints);
+    ClientEvents recorded(client);
+
+    constexpr uint8_t Burst = 8;
+    const auto sendRequest = [&](uint8_t value, IPC::Socket::Wait wait) {
+        if (!editor.send(std::string_view{}, true, wait)) // the envelope a REP socket expects
+            return false;
+        editor.send(std::string_view{"IPC_EnumMessage"}, true);
+        editor.send(enumBody(value), false);
+        return true;
+    };
+    // The first request waits for the client's connection; the rest follow at once.
+    ASSERT_TRUE(waitFor([&] { return sendRequest(1, IPC::Socket::Wait::No); }));
+    for (uint8_t value = 2; value <= Burst; ++value)
+        ASSERT_TRUE(sendRequest(value, IPC::Socket::Wait::Yes));
+
+    std::vector<std::string> expected;
+    for (uint8_t value = 1; value <= Burst; ++value)
+        expected.push_back("enum " + std::to_string(value));
+    EXPECT_TRUE(waitFor([&] {
+        client.poll();
+        return recorded.events.size() == expected.size();
+    })) << "requests left waiting: " << expected.size() - recorded.events.size();
+    EXPECT_EQ(recorded.events, expected);
+
+    int answered = 0;
+    IPC::Frame frame;
+    while (answered < Burst && waitFor([&] { return editor.receive(frame, IPC::Socket::Wait::No); })) {
+        if (!editor.hasMore()) { // the last frame of an answer
+            EXPECT_EQ(Bytes(frame.bytes().begin(), frame.bytes().end()), replyTrue);
+            ++answered;
+        }
+    }
+    EXPECT_EQ(answered, Burst);
+}

@@ -79,6 +79,7 @@ TEST_F(SlowDiskTest, AnOfflineRenderFasterThanTheDiskCapturesEveryFrame)
     }
     handler.closeCapture();
     handler.drain();
+    EXPECT_FALSE(handler.playbackRingMade()) << "capturing made the playback ring";
     const auto clip = readSoundFile(folder + "/Wavelab 1 [tw-relay] 1 captured.wav");
     ASSERT_TRUE(clip.opened);
     ASSERT_EQ(clip.info.frames, Total);
@@ -98,9 +99,13 @@ TEST_F(SlowDiskTest, PlaybackStaysSampleExactWhenTheReadAheadFallsBehind)
     writeSoundFile(folder + "/Wavelab 1 [tw-relay] 1 repaired.wav", file);
     FileHandler handler(context, 11, nullptr, slowDisk());
     handler.setFormat(48000.0f, 1);
+    handler.drain();
+    ASSERT_FALSE(handler.playbackRingMade()) << "made before anything was to be played";
     std::vector<float> left(3000), right(3000);
     float* channels[2] = {left.data(), right.data()};
     uint32_t at = 0;
+    // The first read asks for the file: the disk thread makes the playback
+    // ring while this side already waits for its first frames.
     for (const uint32_t size : blockSizes(Total + 5000)) {
         std::fill(left.begin(), left.end(), -7.0f);
         std::fill(right.begin(), right.end(), -7.0f);

@@ -13,6 +13,6 @@ target_include_directories(test_shuttle PRIVATE ${CMAKE_CURRENT_LIST_DIR}/..)
 if(RELAY_TSAN)
   relay_add_tsan_test(NAME test_shuttle_tsan
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/FileHandlerTest.cpp ${CMAKE_CURRENT_LIST_DIR}/SlowDiskTest.cpp
-      ${CMAKE_CURRENT_LIST_DIR}/ShuttleTestSupport.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/EditorTasksTest.cpp ${CMAKE_CURRENT_LIST_DIR}/ShuttleTestSupport.cpp
     LIBS PkgConfig::SNDFILE)
 endif()
