@@ -141,13 +141,7 @@ TEST_F(ConsoleClipboardPeer, AnotherClientPastesExactlyWhatTheCommandsCopied)
     settings.RemoveValue(BufferProfilerRegistry::LoggingSetting);
     ASSERT_NE(profiled.profiler(), nullptr);
     ConsoleCommand::ProductCommands::registerAll(profiled.consoleCommands(), profiled);
-    std::vector<float> left(256), right(256);
-    float* channels[2] = {left.data(), right.data()};
-    CoreRecords::Process block;
-    block.frameCount = 256;
-    block.channels = channels;
-    for (int i = 0; i < 3; ++i)
-        profiled.processBlock(block);
+    ConsoleFixture::processBlocks(profiled, 3, 256);
 
     const struct {
         Plugin& plugin;
