@@ -1,8 +1,10 @@
 // PassThroughBlock: one stereo 512-frame block through PluginCoreCallback
 // (selector 22) of the loaded plug-in library, beside memcpy of the same block
 // and beside the same pass with the inline profiler measuring every block.
+// InlineProfiler/block is that measurement alone, what the profiled pass adds.
 #include <benchmark/benchmark.h>
 
+#include "core/BufferProfiler.h"
 #include "core/BufferProfilerRegistry.h"
 #include "io/ConfigFile.h"
 #include "wrapper/HostCallbacks.h"
@@ -91,8 +93,22 @@ void PassThroughBlock_memcpy(benchmark::State& state)
     state.SetItemsProcessed(int64_t(state.iterations()) * int64_t(Frames));
 }
 
+// One block's begin() and end() with nothing between them: two clock reads,
+// the dropout test and the log slot's stores.
+void InlineProfiler_block(benchmark::State& state)
+{
+    BufferProfiler profiler("Bench");
+    for (auto _ : state) {
+        const uint64_t started = profiler.begin();
+        benchmark::ClobberMemory();
+        profiler.end(started, Frames, 48000.0f);
+    }
+    benchmark::DoNotOptimize(profiler.blocksMeasured());
+}
+
 } // namespace
 
+BENCHMARK(InlineProfiler_block)->Name("InlineProfiler/block");
 BENCHMARK(PassThroughBlock_ours)->Name("PassThroughBlock/ours");
 BENCHMARK(PassThroughBlock_profiled)->Name("PassThroughBlock/profiled");
 BENCHMARK(PassThroughBlock_memcpy)->Name("PassThroughBlock/memcpy");

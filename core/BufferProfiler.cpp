@@ -1,7 +1,5 @@
 #include "core/BufferProfiler.h"
 
-#include "core/BufferProfilerRegistry.h"
-
 #include <algorithm>
 #include <iomanip>
 #include <sstream>
@@ -32,31 +30,30 @@ double BufferProfiler::Block::loadPercent() const
 }
 
 BufferProfiler::BufferProfiler(Util::String name, Util::String group, Util::String parent, size_t capacity)
-    : name_(std::move(name)),
+    : registry_(BufferProfilerRegistry::instance()),
+      name_(std::move(name)),
       group_(std::move(group)),
       parent_(std::move(parent)),
       slots_(std::make_unique<Slot[]>(std::max<size_t>(capacity, 1))),
       capacity_(std::max<size_t>(capacity, 1))
 {
-    BufferProfilerRegistry::instance().add(*this);
+    registry_.add(*this);
 }
 
-BufferProfiler::~BufferProfiler() { BufferProfilerRegistry::instance().remove(*this); }
-
-uint64_t BufferProfiler::begin() const { return BufferProfilerRegistry::instance().now(); }
+BufferProfiler::~BufferProfiler() { registry_.remove(*this); }
 
 void BufferProfiler::end(uint64_t started, uint64_t frames, float sampleRate)
 {
-    const auto& registry = BufferProfilerRegistry::instance();
-    const uint64_t elapsed = registry.now() - started;
+    const uint64_t elapsed = registry_.now() - started;
     lastSampleRate_.store(sampleRate, relaxed);
 
-    if (frames > 0 && sampleRate > 0.0f) {
-        const float load = float(100.0 * double(elapsed) * double(sampleRate) / (double(frames) * 1e9));
-        if (load > float(registry.thresholdPercent()))
-            raiseAlert(load);
-    }
-    if (registry.paused())
+    // load% = 100 * time / (frames / rate): compared without a division, so
+    // that a block under the threshold costs only a few multiplications.
+    const double scaledTime = double(elapsed) * registry_.nanosecondsPerTick() * double(sampleRate) * 100.0;
+    const double scaledThreshold = double(registry_.thresholdPercent()) * double(frames) * 1e9;
+    if (frames > 0 && sampleRate > 0.0f && scaledTime > scaledThreshold)
+        raiseAlert(float(scaledTime / (double(frames) * 1e9)));
+    if (registry_.paused())
         return;
 
     // A slot is marked empty while it is rewritten, so that a reader never
@@ -64,10 +61,11 @@ void BufferProfiler::end(uint64_t started, uint64_t frames, float sampleRate)
     // release order, so none of them is seen before the mark (a fence would
     // do the same, but the thread checker cannot follow fences).
     const uint64_t number = written_.load(relaxed);
-    Slot& slot = slots_[number % capacity_];
+    Slot& slot = slots_[nextSlot_];
+    nextSlot_ = nextSlot_ + 1 == capacity_ ? 0 : nextSlot_ + 1;
     slot.sequence.store(0, relaxed);
     slot.frames.store(frames, release);
-    slot.nanoseconds.store(elapsed, release);
+    slot.ticks.store(elapsed, release);
     slot.sampleRate.store(sampleRate, release);
     slot.sequence.store(number + 1, release);
     written_.store(number + 1, release);
@@ -87,6 +85,7 @@ std::vector<BufferProfiler::Block> BufferProfiler::log() const
     const uint64_t written = written_.load(acquire);
     const uint64_t cleared = cleared_.load(acquire);
     const uint64_t first = std::max(cleared, written > capacity_ ? written - capacity_ : 0);
+    const double nanosecondsPerTick = registry_.recalibrate();
     std::vector<Block> blocks;
     blocks.reserve(size_t(written - first));
     for (uint64_t n = first; n < written; ++n) {
@@ -94,9 +93,11 @@ std::vector<BufferProfiler::Block> BufferProfiler::log() const
         if (slot.sequence.load(acquire) != n + 1)
             continue; // overwritten meanwhile
         // Acquire loads keep the second look at the mark after the fields.
-        Block block{n - cleared, slot.frames.load(acquire), slot.nanoseconds.load(acquire), slot.sampleRate.load(acquire)};
+        const uint64_t frames = slot.frames.load(acquire);
+        const uint64_t ticks = slot.ticks.load(acquire);
+        const float sampleRate = slot.sampleRate.load(acquire);
         if (slot.sequence.load(relaxed) == n + 1)
-            blocks.push_back(block);
+            blocks.push_back({n - cleared, frames, uint64_t(double(ticks) * nanosecondsPerTick + 0.5), sampleRate});
     }
     return blocks;
 }
@@ -120,7 +121,7 @@ Util::String BufferProfiler::logText() const
 {
     Util::String text = Util::format("Profiler %1\nSampling rate %2 Hz\n", name_, double(lastSampleRate_.load(relaxed)));
     text += "Block\tFrames\tTime (us)\tBudget (us)\tLoad (%)\tDropout\n";
-    const double threshold = BufferProfilerRegistry::instance().thresholdPercent();
+    const double threshold = registry_.thresholdPercent();
     for (const Block& b : log()) {
         const double load = b.loadPercent();
         text += Util::format("%1\t%2\t%3\t%4\t%5\t%6\n", b.number, b.frames, fixed(double(b.nanoseconds) / 1000.0, 3),

@@ -5,13 +5,15 @@
 #include <optional>
 #include <vector>
 
+#include "core/BufferProfilerRegistry.h"
 #include "util/Text.h"
 
 // Measures one instrumented function of the audio path, block by block: how
 // long each call took against the block's real-time budget (frames / sample
 // rate). The per-block log is preallocated at construction; the audio side
-// writes it with relaxed atomics and no lock, so measuring a block never
-// allocates and never waits. Blocks above the dropout threshold raise an
+// writes each block's raw clock ticks into it with atomics and no lock, so
+// measuring a block never allocates and never waits; the reading side turns
+// ticks into time with the registry's calibration. Blocks above the dropout threshold raise an
 // alert that the user-interface side takes with takeAlert(). The process-wide
 // settings (threshold, pause, time source) are BufferProfilerRegistry's.
 class BufferProfiler {
@@ -39,8 +41,8 @@ public:
     const Util::String& group() const { return group_; }
     const Util::String& parent() const { return parent_; }
 
-    // The start of a measured call. [audio-thread]
-    uint64_t begin() const;
+    // The start of a measured call, in ticks. [audio-thread]
+    uint64_t begin() const { return registry_.now(); }
     // The end of the call begun at `started`, which processed `frames` at
     // `sampleRate`: logs it unless paused, and counts a dropout when its load
     // is above the threshold. [audio-thread]
@@ -65,13 +67,15 @@ private:
     struct Slot {
         std::atomic<uint64_t> sequence{0}; // block number + 1 once complete; 0 while empty or being written
         std::atomic<uint64_t> frames{0};
-        std::atomic<uint64_t> nanoseconds{0};
+        std::atomic<uint64_t> ticks{0};
         std::atomic<float> sampleRate{0.0f};
     };
 
+    BufferProfilerRegistry& registry_;
     Util::String name_, group_, parent_;
     std::unique_ptr<Slot[]> slots_;
     size_t capacity_;
+    size_t nextSlot_ = 0; // written_ % capacity_, kept by the audio side without a division
     std::atomic<uint64_t> written_{0}; // blocks written since construction
     std::atomic<uint64_t> cleared_{0}; // value of written_ at the last clearLog()
     std::atomic<uint64_t> dropouts_{0};

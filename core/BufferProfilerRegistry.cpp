@@ -3,17 +3,8 @@
 #include "core/BufferProfiler.h"
 
 #include <algorithm>
-#include <chrono>
 
-namespace {
-uint64_t steadyNanoseconds()
-{
-    return uint64_t(
-        std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch()).count());
-}
-} // namespace
-
-BufferProfilerRegistry::BufferProfilerRegistry() : timeSource_(&steadyNanoseconds) {}
+BufferProfilerRegistry::BufferProfilerRegistry() : nanosecondsPerTick_(clock_.nanosecondsPerTick()) {}
 
 BufferProfilerRegistry& BufferProfilerRegistry::instance()
 {
@@ -48,7 +39,15 @@ size_t BufferProfilerRegistry::count() const
 
 void BufferProfilerRegistry::installTimeSource(TimeSource source)
 {
-    timeSource_.store(source ? source : &steadyNanoseconds, std::memory_order_relaxed);
+    timeSource_.store(source, std::memory_order_relaxed);
+    recalibrate();
+}
+
+double BufferProfilerRegistry::recalibrate()
+{
+    const double length = timeSource_.load(std::memory_order_relaxed) ? 1.0 : clock_.nanosecondsPerTick();
+    nanosecondsPerTick_.store(length, std::memory_order_relaxed);
+    return length;
 }
 
 std::vector<BufferProfilerRegistry::Group> BufferProfilerRegistry::groupsLocked() const

@@ -6,13 +6,15 @@
 #include <optional>
 #include <vector>
 
+#include "core/ProfilerClock.h"
 #include "util/Text.h"
 
 class BufferProfiler;
 
 // Every BufferProfiler of the process, and the settings they share: the
 // dropout threshold, whether dropout alerts are shown, whether logging is
-// paused, and the nanosecond time source (tests install one they move).
+// paused, and the time source: the profiler clock's raw ticks, or a
+// nanosecond source that a test installs and moves.
 // Registration and look-ups take a mutex and never run on the audio thread;
 // the audio side reads only the atomic settings. [any-thread] unless marked.
 class BufferProfilerRegistry {
@@ -54,9 +56,19 @@ public:
     bool paused() const { return paused_.load(std::memory_order_relaxed); }
     void setPaused(bool on) { paused_.store(on, std::memory_order_relaxed); }
 
-    // The current time in nanoseconds on a monotonic clock. [audio-thread]
-    uint64_t now() const { return timeSource_.load(std::memory_order_relaxed)(); }
-    // nullptr puts the steady clock back. Not while audio runs.
+    // The time source's count now, in ticks. [audio-thread]
+    uint64_t now() const
+    {
+        const TimeSource installed = timeSource_.load(std::memory_order_relaxed);
+        return installed ? installed() : clock_.ticks();
+    }
+    // What one tick of now() lasts (1 for an installed source), as last
+    // calibrated. [any-thread]
+    double nanosecondsPerTick() const { return nanosecondsPerTick_.load(std::memory_order_relaxed); }
+    // Measures the tick's length again over the whole span since the clock
+    // was made, for the audio side's dropout test too; answers it. [ui-thread]
+    double recalibrate();
+    // A source counting nanoseconds; nullptr puts the profiler clock back. Not while audio runs.
     void installTimeSource(TimeSource source);
 
 private:
@@ -67,7 +79,9 @@ private:
     std::atomic<uint32_t> threshold_{DefaultThresholdPercent};
     std::atomic<bool> alerts_{false};
     std::atomic<bool> paused_{false};
-    std::atomic<TimeSource> timeSource_;
+    const ProfilerClock clock_;
+    std::atomic<TimeSource> timeSource_{nullptr};
+    std::atomic<double> nanosecondsPerTick_;
 
     BufferProfilerRegistry();
 };

@@ -13,7 +13,7 @@ packages=(
   fonts-dejavu-core
   sox libsndfile1-dev ffmpeg
   python3 python3-zmq python3-msgpack python3-soundfile python3-numpy
-  xvfb x11-apps imagemagick
+  xvfb x11-apps imagemagick xclip xdotool
   clang libclang-rt-14-dev
   lv2-dev lilv-utils lv2file sordi jalv jackd2 python3-jack-client
 )

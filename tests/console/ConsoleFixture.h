@@ -60,6 +60,18 @@ struct ConsoleFixture {
         return box.shown.empty() ? Notice{} : box.shown.back();
     }
 
+    // Hands `count` stereo blocks of `frames` silent frames to `instance`'s block pass.
+    static void processBlocks(Plugin& instance, int count, uint64_t frames)
+    {
+        std::vector<float> left(frames), right(frames);
+        float* channels[2] = {left.data(), right.data()};
+        CoreRecords::Process block;
+        block.frameCount = frames;
+        block.channels = channels;
+        for (int i = 0; i < count; ++i)
+            instance.processBlock(block);
+    }
+
     Platform::MessageBox& previousBox = Platform::messageBox();
     TestSupport::RecordingMessageBox box;
     RecordingClipboard clipboard;

@@ -8,8 +8,12 @@
 #include "ui/Window.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <functional>
+#include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -95,7 +99,10 @@ TEST(ConsolePromptInput, WithoutAConsoleThePressReachesTheControl)
     EXPECT_EQ(window.prompt(), nullptr);
 }
 
-// The same through real X events sent to the plug-in's native window.
+// The same through real input: xdotool drives the X server's test extension
+// (no --window for keys and buttons), so the events take the path of a real
+// keyboard and mouse: the pointer's position picks the window, and the
+// server's modifier map turns Super and AltGr into the state's Mod4 and Mod5.
 struct ConsolePromptOnScreen : ::testing::Test, PromptFixture {
     void SetUp() override
     {
@@ -106,6 +113,7 @@ struct ConsolePromptOnScreen : ::testing::Test, PromptFixture {
         ASSERT_TRUE(window.open(host->handle()));
         child = window.windowHandle();
         ASSERT_NE(child, 0u);
+        host->sync();
     }
 
     // Idles the window until `done` holds (bounded for a loaded machine).
@@ -122,16 +130,44 @@ struct ConsolePromptOnScreen : ::testing::Test, PromptFixture {
         return false;
     }
 
-    void press(int x, int y, uint32_t modifiers)
+    static bool xdotool(const std::string& arguments)
     {
-        ASSERT_TRUE(host->sendPointer(child, Platform::DesktopWindow::Pointer::Press, x, y, modifiers));
-        ASSERT_TRUE(host->sendPointer(child, Platform::DesktopWindow::Pointer::Release, x, y, modifiers));
+        return std::system(("timeout 60 xdotool " + arguments + " >/dev/null 2>&1").c_str()) == 0;
     }
 
+    // The keys a user holds for the modifier bits, as xdotool names them.
+    static std::string modifierKeys(uint32_t modifiers)
+    {
+        const std::pair<uint32_t, const char*> keys[] = {{UI::ShiftModifier, "Shift_L"},
+                                                         {UI::ControlModifier, "Control_L"},
+                                                         {UI::AltModifier, "Alt_L"},
+                                                         {UI::MetaModifier, "Super_L"},
+                                                         {UI::AltGraphModifier, "ISO_Level3_Shift"}};
+        std::string names;
+        for (const auto& [bit, name] : keys)
+            if (modifiers & bit)
+                names += (names.empty() ? "" : "+") + std::string(name);
+        return names;
+    }
+
+    // Moves the pointer to (x, y) in the plug-in's window and clicks the left
+    // button with the modifiers' keys held.
+    void press(int x, int y, uint32_t modifiers)
+    {
+        const std::string keys = modifierKeys(modifiers);
+        std::string arguments = "mousemove --window " + std::to_string(child) + " " + std::to_string(x) + " " +
+                                std::to_string(y);
+        arguments += keys.empty() ? " click 1" : " keydown " + keys + " click 1 keyup " + keys;
+        ASSERT_TRUE(xdotool(arguments)) << arguments;
+    }
+
+    // Types keys (keysym names) into the window under the pointer.
     void type(const std::vector<std::string>& keys)
     {
+        std::string arguments = "key";
         for (const auto& key : keys)
-            ASSERT_TRUE(host->sendKey(child, key)) << key;
+            arguments += " " + key;
+        ASSERT_TRUE(xdotool(arguments)) << arguments;
     }
 
     std::unique_ptr<Platform::DesktopWindow> host;

@@ -33,13 +33,7 @@ TEST_F(DiagnosticCommands, PerfThroughTheManagerMeasuresTheInstanceMadeAfterLogg
     Plugin profiled(otherWrapper.creation(), factory);
     ASSERT_NE(profiled.profiler(), nullptr);
     ConsoleCommand::ProductCommands::registerAll(profiled.consoleCommands(), profiled);
-    std::vector<float> left(256), right(256);
-    float* channels[2] = {left.data(), right.data()};
-    CoreRecords::Process block;
-    block.frameCount = 256;
-    block.channels = channels;
-    for (int i = 0; i < 3; ++i)
-        profiled.processBlock(block);
+    processBlocks(profiled, 3, 256);
 
     box.shown.clear();
     profiled.consoleCommands().run("perf status");

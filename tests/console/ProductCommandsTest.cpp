@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
 #include "ConsoleFixture.h"
+#include "core/BufferProfilerRegistry.h"
 #include "core/ConsoleCommandManager.h"
+#include "io/ConfigFile.h"
 #include "product/PluginFactoryImpl.h"
 #include "support/FakeSystemFacts.h"
+#include "support/SelectionReaders.h"
 #include "support/TestDisplay.h"
 
-#include <cstdio>
-#include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -120,19 +123,6 @@ TEST_F(ProductCommandsTest, CvGivesTheHostsVersionWhenTheHostTellsIt)
               Util::format("TW 6 Relay %1\nPro Tools 11.3.1 11.3.1\nTestOS 2.5 x86_64\n", other.versionLine()));
 }
 
-// What GTK's clipboard, in a process of its own, reads from the CLIPBOARD selection.
-std::string readSelection()
-{
-    const std::string command = "NO_AT_BRIDGE=1 timeout 60 '" RELAY_CLIPBOARD_READER "' UTF8_STRING";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    std::string text;
-    char buffer[65536];
-    size_t got = 0;
-    while (pipe && (got = fread(buffer, 1, sizeof buffer, pipe.get())) > 0)
-        text.append(buffer, got);
-    return text;
-}
-
 struct ConsoleClipboardPeer : ::testing::Test {
     void SetUp() override { ready = TestSupport::TestDisplay::readyForWindows(); }
     bool ready = false;
@@ -143,11 +133,34 @@ TEST_F(ConsoleClipboardPeer, AnotherClientPastesExactlyWhatTheCommandsCopied)
     if (!ready)
         return;
     ConsoleFixture console(false);
-    for (const char* line : {"cv", "snapshot all 3", "dumpparams"}) {
-        console.run(line);
+    // A second instance, made with logging on, has a profiler whose log copylog copies.
+    Util::ConfigFile settings("SOFTWARE/Quillex/TW6Relay");
+    settings.SetBool(BufferProfilerRegistry::LoggingSetting, true);
+    TestWrapper profiledWrapper;
+    Plugin profiled(profiledWrapper.creation(), console.factory);
+    settings.RemoveValue(BufferProfilerRegistry::LoggingSetting);
+    ASSERT_NE(profiled.profiler(), nullptr);
+    ConsoleCommand::ProductCommands::registerAll(profiled.consoleCommands(), profiled);
+    ConsoleFixture::processBlocks(profiled, 3, 256);
+
+    const struct {
+        Plugin& plugin;
+        std::string line;
+    } lines[] = {
+        {console.plugin, "cv"},
+        {console.plugin, "snapshot all 3"},
+        {console.plugin, "dumpparams"},
+        {profiled, "perf copylog " + profiled.profiler()->name()},
+    };
+    for (const auto& [plugin, line] : lines) {
+        plugin.consoleCommands().run(line);
         const std::string copied = Platform::clipboard().text();
         EXPECT_NE(copied, "") << line;
-        EXPECT_EQ(readSelection(), copied) << line;
+        for (const auto& reader : TestSupport::selectionReaders()) {
+            const auto read = reader.read("UTF8_STRING");
+            EXPECT_EQ(read.status, 0) << line << " through " << reader.name;
+            EXPECT_EQ(read.text, copied) << line << " through " << reader.name;
+        }
     }
 }
 

@@ -1,6 +1,6 @@
 # test_console: the console commands on a real instance (the product's element
 # set with a test element of every parameter kind). The tests that read the
-# clipboard with an independent X client (GTK's, through clipboard-reader) or
+# clipboard with independent X clients (xclip, and GTK's through clipboard-reader) or
 # open windows run as test_console_display.
 file(GLOB console_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
 relay_add_test(NAME test_console

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -26,7 +27,9 @@ std::atomic<uint64_t> fakeNow{1'000'000'000};
 uint64_t fakeTime() { return fakeNow.load(); }
 
 // An element set that spends `share` of each sub-block's real-time budget: on the fake clock by
-// moving it, on the real one by spinning until it has moved that far.
+// moving it, on the real one by spinning until the steady clock has moved that far. The
+// profiler counts in its own clock's ticks, so the logged load matches the share only when
+// those ticks were turned into time right.
 struct BurningElementSet final : ElementSet {
     double share = 0.0;
     bool fakeClock = false;
@@ -38,8 +41,8 @@ struct BurningElementSet final : ElementSet {
             fakeNow += burn;
             return;
         }
-        const uint64_t start = Registry::instance().now();
-        while (Registry::instance().now() - start < burn) {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::nanoseconds(burn);
+        while (std::chrono::steady_clock::now() < until) {
         }
     }
     void start() override {}
@@ -174,9 +177,13 @@ TEST_F(ProfiledInstance, WithoutTheLoggingSettingNothingIsInstrumented)
 
 // The element spins until the clock has moved by its share of the budget, so
 // no block can log less; a loaded machine can only add time, and the least
-// disturbed block shows how little the measurement itself adds.
+// disturbed block shows how little the measurement itself adds. The audio
+// side's dropout test turns ticks into time on its own: it must count exactly
+// the logged blocks above the threshold.
 TEST_F(ProfiledInstance, LoggedLoadFollowsTheShareOfTheBudgetTheElementBurns)
 {
+    constexpr uint32_t Threshold = 50;
+    Registry::instance().setThresholdPercent(Threshold);
     for (double share : {0.2, 0.6}) {
         SCOPED_TRACE(share);
         create(true, share, false);
@@ -185,12 +192,15 @@ TEST_F(ProfiledInstance, LoggedLoadFollowsTheShareOfTheBudgetTheElementBurns)
         const auto log = plugin->profiler()->log();
         ASSERT_EQ(log.size(), 20u);
         double least = 1e9;
+        uint64_t aboveThreshold = 0;
         for (const auto& block : log) {
             EXPECT_EQ(block.frames, 2048u);
             EXPECT_GE(block.loadPercent(), share * 100.0) << "block " << block.number;
             least = std::min(least, block.loadPercent());
+            aboveThreshold += block.loadPercent() > Threshold ? 1 : 0;
         }
         EXPECT_LE(least, share * 100.0 + 10.0);
+        EXPECT_EQ(plugin->profiler()->dropouts(), aboveThreshold);
         EXPECT_EQ(call(7, 0, nullptr), 0);
         plugin = nullptr;
     }

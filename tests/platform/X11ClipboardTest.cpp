@@ -1,41 +1,20 @@
 #include <gtest/gtest.h>
 
 #include "platform/posix/X11Clipboard.h"
+#include "support/SelectionReaders.h"
 #include "support/TestDisplay.h"
 
 #include <X11/Xlib.h>
 
 #include <algorithm>
-
 #include <chrono>
-#include <cstdio>
-#include <thread>
 #include <memory>
 #include <string>
+#include <thread>
 
 namespace {
 
-// What an independent X client (GTK's clipboard, in a process of its own) reads
-// from the CLIPBOARD selection in the given target; its exit status beside it.
-struct Read {
-    std::string text;
-    int status = -1;
-};
-
-Read readSelection(const std::string& target)
-{
-    const std::string command = "NO_AT_BRIDGE=1 timeout 60 '" RELAY_CLIPBOARD_READER "' '" + target + "'";
-    Read read;
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    if (!pipe)
-        return read;
-    char buffer[65536];
-    size_t got = 0;
-    while ((got = fread(buffer, 1, sizeof buffer, pipe.get())) > 0)
-        read.text.append(buffer, got);
-    read.status = pclose(pipe.release());
-    return read;
-}
+using TestSupport::selectionReaders;
 
 class X11ClipboardTest : public ::testing::Test {
 protected:
@@ -63,21 +42,25 @@ TEST_F(X11ClipboardTest, AnyClientReadsTheTextInEachTextTarget)
         // Latin-1: e-acute is one byte, the euro sign has no place there.
         {"STRING", "TW 6 Relay\tv1.1 WIN64.VST3\nhost\t\xE9t\xE9 ?\n"},
     };
-    for (const auto& c : cases) {
-        const Read read = readSelection(c.target);
-        EXPECT_EQ(read.status, 0) << c.target;
-        EXPECT_EQ(read.text, c.expected) << c.target;
+    for (const auto& reader : selectionReaders()) {
+        SCOPED_TRACE(reader.name);
+        for (const auto& c : cases) {
+            const auto read = reader.read(c.target);
+            EXPECT_EQ(read.status, 0) << c.target;
+            EXPECT_EQ(read.text, c.expected) << c.target;
+        }
+        const auto targets = reader.read("TARGETS");
+        for (const char* offered : {"TARGETS", "UTF8_STRING", "text/plain;charset=utf-8", "STRING"})
+            EXPECT_NE(targets.text.find(offered), std::string::npos) << offered << " in " << targets.text;
     }
-    const Read targets = readSelection("TARGETS");
-    for (const char* offered : {"TARGETS", "UTF8_STRING", "text/plain;charset=utf-8", "STRING"})
-        EXPECT_NE(targets.text.find(offered), std::string::npos) << offered << " in " << targets.text;
 }
 
 TEST_F(X11ClipboardTest, TheLastTextIsTheOneServed)
 {
     board->setText("first");
     board->setText("second, longer");
-    EXPECT_EQ(readSelection("UTF8_STRING").text, "second, longer");
+    for (const auto& reader : selectionReaders())
+        EXPECT_EQ(reader.read("UTF8_STRING").text, "second, longer") << reader.name;
     EXPECT_EQ(board->text(), "second, longer");
 }
 
@@ -91,10 +74,12 @@ TEST_F(X11ClipboardTest, ATextLargerThanTheLargestRequestArrivesWhole)
     for (int line = 0; text.size() < largestRequest + 4096; ++line)
         text += "line " + std::to_string(line) + "\tparam\t0.5\t\xC3\xA9\n";
     board->setText(text);
-    const Read read = readSelection("UTF8_STRING");
-    EXPECT_EQ(read.status, 0);
-    ASSERT_EQ(read.text.size(), text.size());
-    EXPECT_TRUE(read.text == text);
+    for (const auto& reader : selectionReaders()) {
+        const auto read = reader.read("UTF8_STRING");
+        EXPECT_EQ(read.status, 0) << reader.name;
+        ASSERT_EQ(read.text.size(), text.size()) << reader.name;
+        EXPECT_TRUE(read.text == text) << reader.name;
+    }
 }
 
 TEST_F(X11ClipboardTest, AnotherOwnerTakesTheSelectionAwayUntilTheNextText)
@@ -103,14 +88,15 @@ TEST_F(X11ClipboardTest, AnotherOwnerTakesTheSelectionAwayUntilTheNextText)
     ASSERT_TRUE(board->ownsSelection());
     Platform::Posix::X11Clipboard other;
     other.setText("theirs");
-    EXPECT_EQ(readSelection("UTF8_STRING").text, "theirs");
+    const auto reader = selectionReaders().front(); // xclip
+    EXPECT_EQ(reader.read("UTF8_STRING").text, "theirs");
     // The server tells the first owner; wait for it (bounded for a loaded machine).
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (board->ownsSelection() && std::chrono::steady_clock::now() < until)
         std::this_thread::yield();
     EXPECT_FALSE(board->ownsSelection());
     board->setText("ours again");
-    EXPECT_EQ(readSelection("UTF8_STRING").text, "ours again");
+    EXPECT_EQ(reader.read("UTF8_STRING").text, "ours again");
 }
 
 } // namespace

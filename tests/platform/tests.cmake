@@ -1,5 +1,5 @@
 # test_platform: the operating-system seam. The clipboard's tests read the
-# selection with an independent X client (clipboard-reader, GTK's clipboard)
+# selection with independent X clients (xclip, and GTK's clipboard through clipboard-reader)
 # on the X server; they run as test_platform_display, which skips without DISPLAY.
 file(GLOB platform_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
 relay_add_test(NAME test_platform SOURCES ${platform_tests} DISPLAY_TESTS "X11ClipboardTest.*")
