@@ -1,6 +1,6 @@
 #include "network/HttpHelper.h"
 
-#include <curl/curl.h>
+#include "network/CurlLibrary.h"
 
 #include <utility>
 
@@ -16,12 +16,18 @@ constexpr int PollSliceMs = 50;
 using Easy = std::unique_ptr<CURL, decltype(&curl_easy_cleanup)>;
 using Headers = std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)>;
 
+// Only reached once a multi handle exists, that is once libcurl is loaded.
+const CurlLibrary& curl() { return *CurlLibrary::get(); }
+
 void* newMulti()
 {
+    const CurlLibrary* library = CurlLibrary::get();
+    if (!library)
+        return nullptr;
     // Thread-safe in this libcurl; done once, never undone: a plug-in cannot
     // know whether the host uses libcurl as well.
-    static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-    return initialised ? curl_multi_init() : nullptr;
+    static const bool initialised = library->globalInit(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+    return initialised ? library->multiInit() : nullptr;
 }
 
 size_t appendBody(char* data, size_t size, size_t count, void* reply)
@@ -32,9 +38,9 @@ size_t appendBody(char* data, size_t size, size_t count, void* reply)
 
 Headers requestHeaders()
 {
-    Headers headers(curl_slist_append(nullptr, HttpHelper::ContentType), &curl_slist_free_all);
+    Headers headers(curl().slistAppend(nullptr, HttpHelper::ContentType), curl().slistFreeAll);
     // No "Expect: 100-continue" round trip: the body follows the header at once.
-    if (headers && !curl_slist_append(headers.get(), "Expect:"))
+    if (headers && !curl().slistAppend(headers.get(), "Expect:"))
         headers.reset();
     return headers;
 }
@@ -42,7 +48,7 @@ Headers requestHeaders()
 template <typename Value>
 bool set(CURL* easy, CURLoption option, Value value)
 {
-    return curl_easy_setopt(easy, option, value) == CURLE_OK;
+    return curl().easySetopt(easy, option, value) == CURLE_OK;
 }
 
 // A plain HTTP/1.1 POST, without signals (a library must not touch the
@@ -60,7 +66,7 @@ bool configure(CURL* easy, const Util::String& url, const Util::String& payload,
 std::optional<CURLcode> finishedTransfer(CURLM* multi)
 {
     int left = 0;
-    while (CURLMsg* message = curl_multi_info_read(multi, &left))
+    while (CURLMsg* message = curl().multiInfoRead(multi, &left))
         if (message->msg == CURLMSG_DONE)
             return message->data.result;
     return std::nullopt;
@@ -74,13 +80,13 @@ Util::String failureText(CURLcode result, bool requestSent, long status)
 {
     if (!requestSent)
         return result == CURLE_URL_MALFORMAT || result == CURLE_UNSUPPORTED_PROTOCOL ? "Invalid request handle."
-                                                                                     : curl_easy_strerror(result);
+                                                                                     : curl().easyStrerror(result);
     return status > 0 ? "Unable to read data from the server." : "Unable to query size information.";
 }
 
 } // namespace
 
-void HttpHelper::MultiCleanup::operator()(void* multi) const { curl_multi_cleanup(static_cast<CURLM*>(multi)); }
+void HttpHelper::MultiCleanup::operator()(void* multi) const { curl().multiCleanup(static_cast<CURLM*>(multi)); }
 
 HttpHelper::HttpHelper() : multi_(newMulti())
 {
@@ -91,7 +97,7 @@ HttpHelper::~HttpHelper()
 {
     closing_.store(true, std::memory_order_release);
     if (multi_)
-        curl_multi_wakeup(static_cast<CURLM*>(multi_.get()));
+        curl().multiWakeup(static_cast<CURLM*>(multi_.get()));
     thread_.Stop();
 }
 
@@ -135,14 +141,18 @@ HttpReply HttpHelper::exchange(const Job& job)
 {
     HttpReply reply;
     CURLM* multi = static_cast<CURLM*>(multi_.get());
-    const Easy easy(curl_easy_init(), &curl_easy_cleanup);
+    if (!multi) {
+        reply.error = "Unable to obtain internet handle.";
+        return reply;
+    }
+    const Easy easy(curl().easyInit(), curl().easyCleanup);
     const Headers headers = requestHeaders();
-    if (!multi || !easy || !headers) {
+    if (!easy || !headers) {
         reply.error = "Unable to obtain internet handle.";
         return reply;
     }
     if (!configure(easy.get(), job.url, job.body, headers.get(), &reply.body) ||
-        curl_multi_add_handle(multi, easy.get()) != CURLM_OK) {
+        curl().multiAddHandle(multi, easy.get()) != CURLM_OK) {
         reply.error = "Invalid request handle.";
         return reply;
     }
@@ -151,8 +161,8 @@ HttpReply HttpHelper::exchange(const Job& job)
     const char* stoppedBecause = nullptr;
     for (;;) {
         int running = 0;
-        if (const CURLMcode code = curl_multi_perform(multi, &running); code != CURLM_OK) {
-            stoppedBecause = curl_multi_strerror(code);
+        if (const CURLMcode code = curl().multiPerform(multi, &running); code != CURLM_OK) {
+            stoppedBecause = curl().multiStrerror(code);
             break;
         }
         if ((result = finishedTransfer(multi)))
@@ -163,19 +173,19 @@ HttpReply HttpHelper::exchange(const Job& job)
         }
         if (job.giveUp && (stoppedBecause = job.giveUp()))
             break;
-        curl_multi_poll(multi, nullptr, 0, PollSliceMs, nullptr);
+        curl().multiPoll(multi, nullptr, 0, PollSliceMs, nullptr);
     }
-    curl_multi_remove_handle(multi, easy.get());
+    curl().multiRemoveHandle(multi, easy.get());
 
     if (stoppedBecause) {
         reply.error = stoppedBecause;
         return reply;
     }
-    curl_easy_getinfo(easy.get(), CURLINFO_RESPONSE_CODE, &reply.status);
+    curl().easyGetinfo(easy.get(), CURLINFO_RESPONSE_CODE, &reply.status);
     reply.ok = *result == CURLE_OK;
     if (!reply.ok) {
         long sentBytes = 0;
-        curl_easy_getinfo(easy.get(), CURLINFO_REQUEST_SIZE, &sentBytes);
+        curl().easyGetinfo(easy.get(), CURLINFO_REQUEST_SIZE, &sentBytes);
         reply.error = failureText(*result, sentBytes > 0, reply.status);
     }
     return reply;

@@ -16,6 +16,7 @@ packages=(
   xvfb x11-apps imagemagick xclip xdotool
   clang libclang-rt-14-dev
   lv2-dev lilv-utils lv2file sordi jalv jackd2 python3-jack-client
+  ardour
 )
 
 missing=()

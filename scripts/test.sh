@@ -11,6 +11,8 @@ source_dir=$PWD
 # connection races the reset. Here a window test that finds no display fails
 # instead of skipping.
 export RELAY_REQUIRE_DISPLAY=1
+# setup.sh installs Ardour: here its test fails instead of skipping without it.
+export RELAY_REQUIRE_ARDOUR=1
 run_suite() {
     (cd "$1" && xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --output-on-failure -j"$(nproc)" "${@:2}")
 }
