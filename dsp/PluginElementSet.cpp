@@ -32,7 +32,8 @@ void PluginElementSet::beforeBlock(uint32_t count, const uint8_t* items)
 {
     std::array<uint64_t, DSPSet::kMaxBeforeBlockItems> words{};
     const uint32_t n = items ? std::min<uint32_t>(count, DSPSet::kMaxBeforeBlockItems) : 0;
-    std::memcpy(words.data(), items, n * sizeof(uint64_t));
+    if (n > 0)
+        std::memcpy(words.data(), items, n * sizeof(uint64_t));
     set_.BeforeBlock({words.data(), n});
 }
 

@@ -68,6 +68,33 @@ void* operator new(std::size_t size, std::align_val_t align)
     throw std::bad_alloc();
 }
 void* operator new[](std::size_t size, std::align_val_t align) { return operator new(size, align); }
+// The nothrow forms too: left to the runtime, they would allocate with its own
+// allocator what the deletes above give back to free().
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    try {
+        return operator new(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
+void* operator new(std::size_t size, std::align_val_t align, const std::nothrow_t&) noexcept
+{
+    try {
+        return operator new(size, align);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+void* operator new[](std::size_t size, std::align_val_t align, const std::nothrow_t& tag) noexcept
+{
+    return operator new(size, align, tag);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept { std::free(p); }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
