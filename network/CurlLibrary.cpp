@@ -1,44 +1,37 @@
 #include "network/CurlLibrary.h"
 
-#include <dlfcn.h>
-
 namespace Network {
 
 namespace {
 
 template <typename Function>
-void resolve(void* handle, const char* name, Function& function)
+void resolve(const Platform::DynamicLibrary* library, const char* name, Function& function)
 {
-    function = handle ? reinterpret_cast<Function>(dlsym(handle, name)) : nullptr;
+    function = library ? reinterpret_cast<Function>(library->symbol(name)) : nullptr;
 }
 
 } // namespace
 
-CurlLibrary::CurlLibrary() : handle_(dlopen(FileName, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE))
+CurlLibrary::CurlLibrary()
+    : library_(Platform::DynamicLibrary::load(FileName, Platform::DynamicLibrary::Lifetime::Process))
 {
-    resolve(handle_, "curl_global_init", globalInit);
-    resolve(handle_, "curl_easy_init", easyInit);
-    resolve(handle_, "curl_easy_cleanup", easyCleanup);
-    resolve(handle_, "curl_easy_setopt", easySetopt);
-    resolve(handle_, "curl_easy_getinfo", easyGetinfo);
-    resolve(handle_, "curl_easy_strerror", easyStrerror);
-    resolve(handle_, "curl_slist_append", slistAppend);
-    resolve(handle_, "curl_slist_free_all", slistFreeAll);
-    resolve(handle_, "curl_multi_init", multiInit);
-    resolve(handle_, "curl_multi_cleanup", multiCleanup);
-    resolve(handle_, "curl_multi_add_handle", multiAddHandle);
-    resolve(handle_, "curl_multi_remove_handle", multiRemoveHandle);
-    resolve(handle_, "curl_multi_perform", multiPerform);
-    resolve(handle_, "curl_multi_poll", multiPoll);
-    resolve(handle_, "curl_multi_wakeup", multiWakeup);
-    resolve(handle_, "curl_multi_info_read", multiInfoRead);
-    resolve(handle_, "curl_multi_strerror", multiStrerror);
-}
-
-CurlLibrary::~CurlLibrary()
-{
-    if (handle_)
-        dlclose(handle_);
+    resolve(library_.get(), "curl_global_init", globalInit);
+    resolve(library_.get(), "curl_easy_init", easyInit);
+    resolve(library_.get(), "curl_easy_cleanup", easyCleanup);
+    resolve(library_.get(), "curl_easy_setopt", easySetopt);
+    resolve(library_.get(), "curl_easy_getinfo", easyGetinfo);
+    resolve(library_.get(), "curl_easy_strerror", easyStrerror);
+    resolve(library_.get(), "curl_slist_append", slistAppend);
+    resolve(library_.get(), "curl_slist_free_all", slistFreeAll);
+    resolve(library_.get(), "curl_multi_init", multiInit);
+    resolve(library_.get(), "curl_multi_cleanup", multiCleanup);
+    resolve(library_.get(), "curl_multi_add_handle", multiAddHandle);
+    resolve(library_.get(), "curl_multi_remove_handle", multiRemoveHandle);
+    resolve(library_.get(), "curl_multi_perform", multiPerform);
+    resolve(library_.get(), "curl_multi_poll", multiPoll);
+    resolve(library_.get(), "curl_multi_wakeup", multiWakeup);
+    resolve(library_.get(), "curl_multi_info_read", multiInfoRead);
+    resolve(library_.get(), "curl_multi_strerror", multiStrerror);
 }
 
 bool CurlLibrary::complete() const

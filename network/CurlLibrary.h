@@ -1,12 +1,15 @@
 #pragma once
+#include "platform/DynamicLibrary.h"
+
 #include <curl/curl.h>
+#include <memory>
 
 namespace Network {
 
 // libcurl, loaded when the first HTTP exchange needs it rather than with the
 // plug-in library: a host that loads the plug-in and never posts anything does
 // not map libcurl and its TLS stack. Loaded once and kept for the process's
-// life (RTLD_NODELETE: curl_global_init is never undone, see HttpHelper).
+// life (curl_global_init is never undone, see HttpHelper).
 class CurlLibrary {
 public:
     static constexpr const char* FileName = "libcurl.so.4";
@@ -16,7 +19,6 @@ public:
 
     CurlLibrary(const CurlLibrary&) = delete;
     CurlLibrary& operator=(const CurlLibrary&) = delete;
-    ~CurlLibrary();
 
     decltype(&curl_global_init) globalInit = nullptr;
     decltype(&curl_easy_init) easyInit = nullptr;
@@ -40,7 +42,7 @@ private:
     CurlLibrary();
     bool complete() const;
 
-    void* handle_ = nullptr;
+    std::unique_ptr<Platform::DynamicLibrary> library_;
 };
 
 } // namespace Network

@@ -14,8 +14,12 @@ class DynamicLibrary {
     };
 
 public:
+    // How long the image stays: until the last object over it dies, or for the
+    // process's life (for a library whose global set-up is never undone).
+    enum class Lifetime { UntilReleased, Process };
+
     // Null when the file is missing or cannot be loaded; no dialog, no throw.
-    static std::unique_ptr<DynamicLibrary> load(const Util::String& path);
+    static std::unique_ptr<DynamicLibrary> load(const Util::String& path, Lifetime lifetime = Lifetime::UntilReleased);
     DynamicLibrary(Handle handle, Util::String path);
     ~DynamicLibrary();
     DynamicLibrary(const DynamicLibrary&) = delete;

@@ -5,10 +5,11 @@
 
 namespace Platform {
 
-std::unique_ptr<DynamicLibrary> DynamicLibrary::load(const Util::String& path)
+std::unique_ptr<DynamicLibrary> DynamicLibrary::load(const Util::String& path, Lifetime lifetime)
 {
     // Local binding: the library's symbols never stand in for the host's.
-    void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    const int keep = lifetime == Lifetime::Process ? RTLD_NODELETE : 0;
+    void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | keep);
     if (!handle)
         return nullptr;
     return std::make_unique<DynamicLibrary>(Handle{handle}, path);
