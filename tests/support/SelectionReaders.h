@@ -19,10 +19,12 @@ struct SelectionReader {
     std::string name;
     std::string command; // the target's name is appended, quoted
 
-    // The selection in `target` as this client pastes it (bounded for a loaded machine).
+    // The selection in `target` as this client pastes it. The bound only stops
+    // a reader that hangs: a 16 MiB text in increments took over a minute on
+    // a loaded two-core machine.
     SelectionRead read(const std::string& target) const
     {
-        const std::string line = "NO_AT_BRIDGE=1 timeout 60 " + command + " '" + target + "'";
+        const std::string line = "NO_AT_BRIDGE=1 timeout 300 " + command + " '" + target + "'";
         SelectionRead read;
         std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(line.c_str(), "r"), pclose);
         if (!pipe)
