@@ -14,7 +14,10 @@
 #     bundle read, no instance); medians of wall-clock and CPU time; and
 #     relay-bench's Lv2Instantiate/ours and /core in process.
 # usage: bench/lv2-bench.sh [BUILD_DIR]   (default: build)
-#   RELAY_BENCH_REPETITIONS (10), RELAY_BENCH_PROCESSES (31) set the counts.
+#   RELAY_BENCH_REPETITIONS (10), RELAY_BENCH_PROCESSES (31) set the counts;
+#   RELAY_BENCH_CALLGRIND=1 adds the instructions per block of the
+#   PassThroughBlock members under callgrind (a figure the other developers'
+#   processes cannot move; a few minutes).
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 stereo=http://quillex.example/lv2/tw6relay/stereo
@@ -61,6 +64,24 @@ bench_first=$(lv2bench_ns)
 bench_second=$(lv2bench_ns)
 bench_third=$(lv2bench_ns)
 lv2bench=$(printf '%s\n' "$bench_first" "$bench_second" "$bench_third" | sort -g | sed -n 2p)
+# lv2bench reports wall-clock time, which on a shared machine counts the other
+# processes (a long run) or the start's cold caches (a short one). Its CPU
+# time by difference leaves out both: the median CPU (user + system) of runs
+# over 48 M frames less that of runs over 480 k, over the blocks between them.
+lv2bench_cpu=$(/usr/bin/python3 - "$stereo" $block 480000 48000000 7 <<'EOF'
+import os, statistics, subprocess, sys
+uri, block, short, long, count = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4]), int(sys.argv[5])
+def cpu(frames):
+    child = subprocess.Popen(["lv2bench", "-b", str(block), "-n", str(frames), uri], stdout=subprocess.DEVNULL)
+    _, status, usage = os.wait4(child.pid, 0)
+    if status != 0:
+        sys.exit("lv2bench failed: %d" % status)
+    return usage.ru_utime + usage.ru_stime
+runs = [(cpu(short), cpu(long)) for _ in range(count)]
+difference = statistics.median(r[1] for r in runs) - statistics.median(r[0] for r in runs)
+print("%.1f" % (difference * 1e9 / ((long - short) / block)))
+EOF
+)
 
 # The median of a family member's repetitions in ns: real time, or with a
 # second argument cpu_time (the machine is shared: the wall clock counts the
@@ -105,19 +126,46 @@ row() { printf '%-46s %12s %12s\n' "$@"; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.3f", a / b}'; }
 printf '\n'
 row "figure, per 512-frame stereo block" "wall ns" "CPU ns"
-row "lv2bench (median of 3)" "$lv2bench" "-"
+row "lv2bench (wall: median of 3; CPU: by difference)" "$lv2bench" "$lv2bench_cpu"
 for member in ours core-as-lv2 lv2 lv2-in-place memcpy; do
   row "PassThroughBlock/$member" "$(median PassThroughBlock/$member)" "$(median PassThroughBlock/$member cpu_time)"
 done
 row "lv2 / ours (aim <= 1.25)" "$(ratio "$(median PassThroughBlock/lv2)" "$(median PassThroughBlock/ours)")" \
     "$(ratio "$(median PassThroughBlock/lv2 cpu_time)" "$(median PassThroughBlock/ours cpu_time)")"
-row "lv2bench / ours (aim <= 1.25)" "$(ratio "$lv2bench" "$(median PassThroughBlock/ours)")" "-"
+row "lv2bench / ours (aim <= 1.25)" "$(ratio "$lv2bench" "$(median PassThroughBlock/ours)")" \
+    "$(ratio "$lv2bench_cpu" "$(median PassThroughBlock/ours cpu_time)")"
 row "lv2 / core-as-lv2 (the module's own)" \
     "$(ratio "$(median PassThroughBlock/lv2)" "$(median PassThroughBlock/core-as-lv2)")" \
     "$(ratio "$(median PassThroughBlock/lv2 cpu_time)" "$(median PassThroughBlock/core-as-lv2 cpu_time)")"
 row "lv2-in-place / core-as-lv2" \
     "$(ratio "$(median PassThroughBlock/lv2-in-place)" "$(median PassThroughBlock/core-as-lv2)")" \
     "$(ratio "$(median PassThroughBlock/lv2-in-place cpu_time)" "$(median PassThroughBlock/core-as-lv2 cpu_time)")"
+if [ "${RELAY_BENCH_CALLGRIND:-0}" = 1 ]; then
+  # Instructions per block: the inclusive count of the per-block call (the
+  # module's run(), else PluginInstance::process) over its number of calls.
+  instructions() {
+    local out=$work/callgrind.$1 function
+    case $1 in
+      lv2 | lv2-in-place) function='Lv2::RelayPlugin::run(unsigned int)' ;;
+      *) function='Wrapper::PluginInstance::process(unsigned long, float* const*, Wrapper::Transport const&, bool, bool)' ;;
+    esac
+    valgrind --tool=callgrind --callgrind-out-file="$out" "$build/bench/relay-bench" \
+      --benchmark_filter="^PassThroughBlock/$1\$" --benchmark_min_time=0.3 >/dev/null 2>&1
+    callgrind_annotate --tree=caller --inclusive=yes --threshold=100 "$out" 2>/dev/null | awk -v f="$function" '
+      index($0, f) && $0 ~ /\*  / {gsub(",", "", $1); if ($1 + 0 > total) total = $1 + 0}
+      index($0, f) && $0 ~ /(<|=>) / {for (i = 1; i <= NF; ++i) if ($i ~ /^\([0-9,]+x\)$/) {
+        n = $i; gsub("[(x),]", "", n); if (n + 0 > calls) calls = n + 0}}
+      END {printf "%.0f", total / calls}'
+  }
+  ours_ir=$(instructions ours)
+  printf '\n'
+  row "instructions per block (callgrind)" "Ir" "/ ours"
+  row "PassThroughBlock/ours" "$ours_ir" "1.000"
+  for member in core-as-lv2 lv2 lv2-in-place; do
+    ir=$(instructions $member)
+    row "PassThroughBlock/$member" "$ir" "$(ratio "$ir" "$ours_ir")"
+  done
+fi
 printf '\n'
 row "figure, a fresh process ($processes each)" "wall ms" "CPU ms"
 row "lv2apply, ours, one frame (aim < 50 ms)" "$(process apply-ours 2)" "$(process apply-ours 3)"
