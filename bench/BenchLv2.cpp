@@ -2,12 +2,16 @@
 // PassThroughBlock/lv2 is one stereo 512-frame block through the plug-in's
 // run(), /lv2-in-place the same with one buffer per channel for input and
 // output (PassThroughBlock/ours is the block through PluginCoreCallback);
+// /core-as-lv2 is the core alone as the module drives it (its host callbacks,
+// name, activation and rolling transport) without the module, so that /lv2 and
+// /lv2-in-place over /core-as-lv2 is what the module itself adds;
 // Lv2Instantiate/ours loads the plug-in module, instantiates the stereo
 // plug-in (which loads the core beside it and creates its instance) and
 // unloads everything again, Lv2Instantiate/core does the core's part alone.
 #ifdef RELAY_LV2_MODULE
 #include <benchmark/benchmark.h>
 
+#include "lv2/RelayHostCallbacks.h"
 #include "wrapper/HostCallbacks.h"
 #include "wrapper/PluginInstance.h"
 #include "wrapper/PluginLibrary.h"
@@ -81,6 +85,32 @@ void runBlocks(benchmark::State& state, bool inPlace)
     state.SetItemsProcessed(int64_t(state.iterations()) * int64_t(Frames));
 }
 
+// What RelayPlugin's constructor, activate() and run() ask of the core, in the
+// same order, with the same host callbacks: the pass is not sent, the
+// transport rolls from 0 and advances by the block.
+void PassThroughBlock_coreAsLv2(benchmark::State& state)
+{
+    const Wrapper::PluginLibrary library(RELAY_PLUGIN_PATH);
+    Lv2::RelayHostCallbacks host;
+    Wrapper::PluginInstance plugin(library.entry(), host, "TW Relay");
+    benchmark::DoNotOptimize(plugin.information());
+    plugin.create(48000.0f, EntryProtocol::channelConfigurationFor(2));
+    plugin.activate(Wrapper::PluginInstance::UiThread);
+    host.setLatency(plugin.statusWord(0));
+    std::vector<float> left(Frames, 0.5f), right(Frames, -0.5f);
+    float* channels[2] = {left.data(), right.data()};
+    double position = 0.0;
+    for (auto _ : state) {
+        plugin.process(Frames, channels, {position, true}, false);
+        position += Frames;
+        benchmark::DoNotOptimize(left.data());
+        benchmark::ClobberMemory();
+    }
+    plugin.switchRunState(false, false, Wrapper::PluginInstance::AudioThread);
+    plugin.deactivate(Wrapper::PluginInstance::UiThread);
+    state.SetItemsProcessed(int64_t(state.iterations()) * int64_t(Frames));
+}
+
 void PassThroughBlock_lv2(benchmark::State& state) { runBlocks(state, false); }
 void PassThroughBlock_lv2InPlace(benchmark::State& state) { runBlocks(state, true); }
 
@@ -112,6 +142,7 @@ void Lv2Instantiate_core(benchmark::State& state)
 
 } // namespace
 
+BENCHMARK(PassThroughBlock_coreAsLv2)->Name("PassThroughBlock/core-as-lv2");
 BENCHMARK(PassThroughBlock_lv2)->Name("PassThroughBlock/lv2");
 BENCHMARK(PassThroughBlock_lv2InPlace)->Name("PassThroughBlock/lv2-in-place");
 BENCHMARK(Lv2Instantiate_ours)->Name("Lv2Instantiate/ours")->Unit(benchmark::kMillisecond)->Iterations(20);

@@ -1,5 +1,6 @@
 // relay-bench entry: runs every family, then prints for each family the ratio of
-// "Family/ours" to each of its peers ("Family/<peer>") measured in the same run.
+// "Family/ours" to each of its peers ("Family/<peer>") measured in the same run
+// (of the medians when the run repeats each one).
 #include "product/PluginFactoryImpl.h"
 #include <benchmark/benchmark.h>
 
@@ -7,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <string>
 #include <thread>
 #include <atomic>
@@ -16,6 +18,7 @@ namespace {
 
 struct Figure {
     double realTimeNs = 0;
+    double cpuTimeNs = 0; // steadier than the wall clock where other processes share the cores
     double itemsPerSecond = 0;
 };
 
@@ -25,13 +28,25 @@ public:
     {
         ConsoleReporter::ReportRuns(runs);
         for (const auto& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred)
+            if (run.error_occurred)
+                continue;
+            // With --benchmark_repetitions the ratios are of the medians, which
+            // one disturbed repetition cannot move.
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (run.run_type != Run::RT_Iteration && !median)
                 continue;
             Figure f;
             f.realTimeNs = run.GetAdjustedRealTime() * unitToNs(run.time_unit);
+            f.cpuTimeNs = run.GetAdjustedCPUTime() * unitToNs(run.time_unit);
             if (auto it = run.counters.find("items_per_second"); it != run.counters.end())
                 f.itemsPerSecond = it->second;
-            figures_[run.benchmark_name()] = f;
+            if (median)
+                medians_.insert(run.run_name.str());
+            else if (medians_.count(run.run_name.str()))
+                continue;
+            figures_[run.run_name.str()] = f;
+            if (median)
+                continue;
             if (auto it = run.counters.find("p999_us"); it != run.counters.end())
                 worstBlocks_[familyAndMember(run.benchmark_name())] = {it->second, run.counters.at("max_us")};
         }
@@ -48,7 +63,8 @@ public:
             const auto rest = name.substr(slash + 1);
             families[name.substr(0, slash)][rest.substr(0, rest.find('/'))] = figure;
         }
-        std::printf("\n%-22s %-22s %14s %14s %10s\n", "family", "peer", "ours ns", "peer ns", "ours/peer");
+        std::printf("\n%-22s %-22s %14s %14s %10s %10s\n", "family", "peer", "ours ns", "peer ns", "ours/peer",
+                    "cpu o/p");
         for (const auto& [family, members] : families) {
             const auto ours = members.find("ours");
             if (ours == members.end())
@@ -56,9 +72,11 @@ public:
             for (const auto& [peer, figure] : members) {
                 if (peer == "ours" || figure.realTimeNs <= 0)
                     continue;
-                std::printf("%-22s %-22s %14.1f %14.1f %10.3f\n", family.c_str(), peer.c_str(),
+                const double cpuRatio =
+                    figure.cpuTimeNs > 0 ? ours->second.cpuTimeNs / figure.cpuTimeNs : 0.0;
+                std::printf("%-22s %-22s %14.1f %14.1f %10.3f %10.3f\n", family.c_str(), peer.c_str(),
                             ours->second.realTimeNs, figure.realTimeNs,
-                            ours->second.realTimeNs / figure.realTimeNs);
+                            ours->second.realTimeNs / figure.realTimeNs, cpuRatio);
             }
         }
         printWorstBlocks();
@@ -99,6 +117,7 @@ private:
         }
     }
     std::map<std::string, Figure> figures_;
+    std::set<std::string> medians_; // runs whose figure is already their repetitions' median
     std::map<std::string, WorstBlock> worstBlocks_;
 };
 

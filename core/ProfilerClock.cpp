@@ -40,7 +40,9 @@ bool kernelKeepsTimeWithTheCounter()
 
 } // namespace
 
-ProfilerClock::ProfilerClock() : source_(chooseSource()), first_(read())
+ProfilerClock::ProfilerClock() : ProfilerClock(Source::TimeStampCounter) {}
+
+ProfilerClock::ProfilerClock(Source preferred) : source_(chooseSource(preferred)), first_(read())
 {
     if (source_ == Source::MonotonicRaw)
         return;
@@ -51,12 +53,13 @@ ProfilerClock::ProfilerClock() : source_(chooseSource()), first_(read())
         source_ = Source::MonotonicRaw; // a counter that does not move is no clock
 }
 
-ProfilerClock::Source ProfilerClock::chooseSource()
+ProfilerClock::Source ProfilerClock::chooseSource(Source preferred)
 {
 #if defined(__x86_64__)
-    if (counterIsInvariant() && kernelKeepsTimeWithTheCounter())
+    if (preferred == Source::TimeStampCounter && counterIsInvariant() && kernelKeepsTimeWithTheCounter())
         return Source::TimeStampCounter;
 #endif
+    (void)preferred;
     return Source::MonotonicRaw;
 }
 

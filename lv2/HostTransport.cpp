@@ -4,10 +4,8 @@
 
 namespace Lv2 {
 
-bool HostTransport::read(const LV2_Atom_Sequence* events)
+bool HostTransport::readEvents(const LV2_Atom_Sequence* events)
 {
-    if (!events || !uris_.timePosition)
-        return false;
     const bool wasRolling = rolling_;
     LV2_ATOM_SEQUENCE_FOREACH (events, event) {
         const LV2_Atom& body = event->body;
@@ -31,12 +29,6 @@ void HostTransport::readPosition(const LV2_Atom_Object* position)
         rolling_ = reinterpret_cast<const LV2_Atom_Float*>(speed)->body != 0.0f;
     else if (speed && speed->type == uris_.atomDouble)
         rolling_ = reinterpret_cast<const LV2_Atom_Double*>(speed)->body != 0.0;
-}
-
-void HostTransport::advance(uint32_t frames)
-{
-    if (rolling_)
-        position_ += double(frames);
 }
 
 void HostTransport::reset()

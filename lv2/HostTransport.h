@@ -16,15 +16,20 @@ public:
     explicit HostTransport(const Uris& uris) : uris_(uris) {}
 
     // Reads the block's events; true when rolling changed.
-    bool read(const LV2_Atom_Sequence* events);
+    bool read(const LV2_Atom_Sequence* events) { return events && uris_.timePosition && readEvents(events); }
     // After a block of `frames`.
-    void advance(uint32_t frames);
+    void advance(uint32_t frames)
+    {
+        if (rolling_)
+            position_ += double(frames);
+    }
     void reset();
 
     double position() const { return position_; }
     bool rolling() const { return rolling_; }
 
 private:
+    bool readEvents(const LV2_Atom_Sequence* events);
     void readPosition(const LV2_Atom_Object* position);
 
     const Uris& uris_;

@@ -71,6 +71,7 @@ void RelayPlugin::connectPort(uint32_t port, void* data)
         pass_ = static_cast<const float*>(data);
     else if (port == ports_.latency())
         latency_ = static_cast<float*>(data);
+    connected_ = portsConnected();
 }
 
 void RelayPlugin::activate()
@@ -93,28 +94,35 @@ bool RelayPlugin::portsConnected() const
 // A send pass begins with the timeline's offset (an LV2 host's timeline starts
 // at frame 0, so a clip's time reference is its transport frame); leaving the
 // send position ends the pass, as a host that stops processing does.
-void RelayPlugin::followPassControl()
+void RelayPlugin::changePass(bool send)
 {
-    const bool send = pass_ && *pass_ >= SendPass * 0.5f;
-    if (send && !sending_) {
+    if (send) {
         const int64_t timelineOffset = 0;
         session_.propertyMessage(EntryProtocol::PropertyId::TimelineOffset, &timelineOffset, sizeof timelineOffset,
                                  PluginInstance::AudioThread);
-    }
-    if (sending_ && !send)
+    } else {
         session_.processingStopped(PluginInstance::AudioThread);
+    }
     sending_ = send;
 }
 
+// The latency port is written once, after the block: a latency the core
+// reports during the block (status word 0) reaches the host with this block.
 void RelayPlugin::run(uint32_t frames)
 {
+    if (frames != 0 && connected_)
+        processBlock(frames);
     if (latency_)
         *latency_ = float(host_.latency());
-    if (frames == 0 || !portsConnected())
-        return;
+}
+
+void RelayPlugin::processBlock(uint32_t frames)
+{
     if (transport_.read(control_))
         session_.switchRunState(transport_.rolling(), false, PluginInstance::AudioThread);
-    followPassControl();
+    const bool send = pass_ && *pass_ >= SendPass * 0.5f;
+    if (send != sending_)
+        changePass(send);
 
     std::array<float*, MaxChannels> channels{};
     for (uint32_t c = 0; c < channels_; ++c) {
@@ -127,16 +135,13 @@ void RelayPlugin::run(uint32_t frames)
     if (transport_.rolling())
         session_.process(frames, channels.data(), {transport_.position(), true}, sending_);
     transport_.advance(frames);
-    if (latency_)
-        *latency_ = float(host_.latency());
-    scheduleIdle(frames);
+    if (worker_)
+        scheduleIdle(frames);
 }
 
 // One request at a time: the next is asked for only after the worker ran the last.
 void RelayPlugin::scheduleIdle(uint32_t frames)
 {
-    if (!worker_)
-        return;
     framesSinceIdle_ += frames;
     if (framesSinceIdle_ < idlePeriod_ || idlePending_.exchange(true))
         return;

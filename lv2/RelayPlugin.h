@@ -80,7 +80,10 @@ private:
     void readFeatures(const LV2_Feature* const* features);
     void readOptions(const LV2_Options_Option* options);
     bool portsConnected() const;
-    void followPassControl();
+    void processBlock(uint32_t frames);
+    // The pass control moved: a send pass begins or ends.
+    void changePass(bool send);
+    // With the host's worker: asks it for the idle service when it is due.
     void scheduleIdle(uint32_t frames);
     void readEditorSize();
 
@@ -105,6 +108,7 @@ private:
     const LV2_Atom_Sequence* control_ = nullptr;
     const float* pass_ = nullptr;
     float* latency_ = nullptr;
+    bool connected_ = false; // every audio port has a buffer
 
     bool sending_ = false;
     uint32_t framesSinceIdle_ = 0;

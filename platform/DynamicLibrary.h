@@ -27,6 +27,13 @@ public:
 
     // The address of an exported function or datum; null when it is missing.
     void* symbol(const char* name) const;
+    // The exported function `name` as `function`'s type; null when it is
+    // missing or there is no library.
+    template <typename Function>
+    static void resolve(const DynamicLibrary* library, const char* name, Function& function)
+    {
+        function = library ? reinterpret_cast<Function>(library->symbol(name)) : nullptr;
+    }
     const Util::String& path() const { return path_; }
 
 private:

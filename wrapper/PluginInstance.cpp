@@ -16,7 +16,12 @@ PluginInstance::~PluginInstance() { destroy(); }
 
 int32_t PluginInstance::call(Selector selector, uint32_t lockIndex, void* record) const
 {
-    const int32_t status = entry_(ProtocolNumber, uint32_t(selector), lockIndex, instance_, record);
+    return callFor(instance_, selector, lockIndex, record);
+}
+
+int32_t PluginInstance::callFor(void* instance, Selector selector, uint32_t lockIndex, void* record) const
+{
+    const int32_t status = entry_(ProtocolNumber, uint32_t(selector), lockIndex, instance, record);
     if (observer_)
         observer_(uint32_t(selector), lockIndex, status);
     return status;
@@ -30,7 +35,8 @@ std::vector<uint8_t> PluginInstance::information() const
     std::memcpy(request.data() + Request::HostContextBlock, context.data(), context.size());
     std::vector<uint8_t> reply(Layout::Information::Size, 0);
     writeAddress(request.data(), Request::Reply, reply.data());
-    const int32_t status = entry_(ProtocolNumber, uint32_t(Selector::GetPluginInformation), 0, nullptr, request.data());
+    // Selector 0 is about the library, never an instance, even when one exists.
+    const int32_t status = callFor(nullptr, Selector::GetPluginInformation, 0, request.data());
     if (status != Success)
         throw std::runtime_error("selector 0 failed with " + std::to_string(status));
     return reply;

@@ -89,6 +89,7 @@ public:
     void setCallObserver(CallObserver observer) { observer_ = std::move(observer); }
 
 private:
+    int32_t callFor(void* instance, Selector selector, uint32_t lockIndex, void* record) const;
     int32_t editorOperation(EntryProtocol::EditorCode code, std::array<uint8_t, EntryProtocol::Layout::Editor::Size>& record);
 
     EntryProtocol::Callback entry_;

@@ -3,9 +3,8 @@
 #include "platform/FileUrl.h"
 #include "platform/Shell.h"
 #include "platform/posix/GObjectPtr.h"
+#include "platform/posix/GioLibrary.h"
 #include "util/Log.h"
-
-#include <gio/gio.h>
 
 #include <atomic>
 
@@ -14,14 +13,15 @@ namespace Posix {
 
 namespace {
 
+// The deleters run only once GIO is loaded: the objects come from it.
 struct ErrorFree {
-    void operator()(GError* error) const { g_error_free(error); }
+    void operator()(GError* error) const { GioLibrary::get()->errorFree(error); }
 };
 using ErrorPtr = std::unique_ptr<GError, ErrorFree>;
 
 // Frees the list cells only; the texts stay their owner's.
 struct ListFree {
-    void operator()(GList* list) const { g_list_free(list); }
+    void operator()(GList* list) const { GioLibrary::get()->listFree(list); }
 };
 using ListPtr = std::unique_ptr<GList, ListFree>;
 
@@ -29,33 +29,37 @@ Util::String messageOf(const ErrorPtr& error) { return error ? error->message : 
 
 // The handler of the file's type as the file's content tells it (its name
 // first); nothing for a file that cannot be read.
-GObjectPtr<GAppInfo> defaultHandlerFor(const Util::String& path)
+GObjectPtr<GAppInfo> defaultHandlerFor(const GioLibrary& gio, const Util::String& path)
 {
-    const GObjectPtr<GFile> file(g_file_new_for_path(path.c_str()));
+    const GObjectPtr<GFile> file(gio.fileNewForPath(path.c_str()));
     GError* failure = nullptr;
-    const GObjectPtr<GFileInfo> info(g_file_query_info(file.get(), G_FILE_ATTRIBUTE_STANDARD_CONTENT_TYPE,
+    const GObjectPtr<GFileInfo> info(gio.fileQueryInfo(file.get(), G_FILE_ATTRIBUTE_STANDARD_CONTENT_TYPE,
                                                        G_FILE_QUERY_INFO_NONE, nullptr, &failure));
     const ErrorPtr error(failure);
     if (!info)
         return {};
-    const char* type = g_file_info_get_content_type(info.get());
-    return GObjectPtr<GAppInfo>(type ? g_app_info_get_default_for_type(type, FALSE) : nullptr);
+    const char* type = gio.fileInfoGetContentType(info.get());
+    return GObjectPtr<GAppInfo>(type ? gio.appInfoGetDefaultForType(type, FALSE) : nullptr);
 }
 
 } // namespace
 
+// Without GIO no handler is known.
 int32_t GioUrlOpener::openWithDefaultHandler(const Util::String& path, const Util::String& url)
 {
-    const GObjectPtr<GAppInfo> handler = defaultHandlerFor(path);
+    const GioLibrary* gio = GioLibrary::get();
+    if (!gio)
+        return Shell::NoAssociation;
+    const GObjectPtr<GAppInfo> handler = defaultHandlerFor(*gio, path);
     if (!handler)
         return Shell::NoAssociation;
-    const ListPtr uris(g_list_append(nullptr, const_cast<char*>(url.c_str())));
+    const ListPtr uris(gio->listAppend(nullptr, const_cast<char*>(url.c_str())));
     GError* failure = nullptr;
-    const bool started = g_app_info_launch_uris(handler.get(), uris.get(), nullptr, &failure);
+    const bool started = gio->appInfoLaunchUris(handler.get(), uris.get(), nullptr, &failure);
     const ErrorPtr error(failure);
     if (started)
         return Shell::Started;
-    Util::Log::write(Util::format("Could not start %1 for %2: %3", g_app_info_get_id(handler.get()), url, messageOf(error)));
+    Util::Log::write(Util::format("Could not start %1 for %2: %3", gio->appInfoGetId(handler.get()), url, messageOf(error)));
     return Shell::AccessDenied;
 }
 

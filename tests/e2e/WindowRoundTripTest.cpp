@@ -80,7 +80,7 @@ protected:
     // A failure shows what the editor saw.
     void TearDown() override
     {
-        if (!HasFailure())
+        if (!HasFailure() || !editor)
             return;
         editor->expect("\n", std::chrono::milliseconds(200)); // whatever came last
         for (const auto& line : editor->log())

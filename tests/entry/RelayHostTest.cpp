@@ -72,6 +72,16 @@ TEST(RelayHost, PresentsItselfUnderTheGivenName)
     }
 }
 
+// --verbose traces the library's calls from the very first, selector 0, which
+// `info` makes before any instance exists.
+TEST(RelayHost, VerboseTracesSelectorZero)
+{
+    const std::string dir = TestSupport::makeTempFolder("verbose");
+    const std::string trace = dir + "/trace.txt";
+    ASSERT_EQ(std::system((std::string(RELAY_HOST_PATH) + " info --verbose >/dev/null 2>" + trace).c_str()), 0);
+    EXPECT_EQ(run("grep -qx 'relay-host: instance 0 selector 0 (lock 0) -> 0' " + trace), 0);
+}
+
 // The program's exit codes and last words: 2 for a command line it cannot run,
 // 1 for what fails before rendering, which then never starts.
 TEST(RelayHost, RefusesBeforeRenderingWithAMessageAndItsCode)

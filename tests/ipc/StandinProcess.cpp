@@ -1,6 +1,7 @@
 #include "StandinProcess.h"
 
 #include <regex>
+#include <stdexcept>
 
 namespace TestSupport {
 
@@ -19,6 +20,15 @@ StandinProcess::StandinProcess(std::vector<std::string> arguments, bool fixedPor
     : process_(commandLine(std::move(arguments), fixedPorts))
 {
     const std::string ready = expect("READY ");
+    // A stand-in that could not bind its ports ends at once: say so here,
+    // instead of letting the test wait for an editor that is not there.
+    if (ready.empty()) {
+        std::string said;
+        for (const auto& line : log())
+            said += "\n  " + line;
+        throw std::runtime_error("editor-standin never said READY (ports taken?); its output:" +
+                                 (said.empty() ? std::string(" none") : said));
+    }
     const std::regex field(R"((request|reply|push)=(\S+))");
     for (std::sregex_iterator it(ready.begin(), ready.end(), field), end; it != end; ++it) {
         const std::string name = (*it)[1];

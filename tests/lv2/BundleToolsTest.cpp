@@ -108,6 +108,23 @@ TEST_P(BundleTools, Lv2applyPassesTheAudioOneFrameAtATime)
     EXPECT_TRUE(out.samples == in.samples);
 }
 
+// A host that loads the plug-in and makes an instance maps only what an
+// instance needs: the libraries loaded when first used (GIO for opening files,
+// libcurl for the usage reports) stay out of the host's process. The loader's
+// trace (LD_DEBUG=files) names every object it maps; the core among them shows
+// that the trace covers the plug-in's loading.
+TEST_P(BundleTools, AnInstanceLeavesTheLibrariesLoadedWhenFirstNeededUnmapped)
+{
+    const auto applied =
+        runCommand("LD_DEBUG=files lv2apply -i '" + input + "' -o '" + dir + "/out.wav' " + GetParam().uri);
+    ASSERT_EQ(applied.status, 0) << applied.output;
+    const std::string& trace = applied.errors;
+    ASSERT_NE(trace.find("/libvo6relay.so"), std::string::npos) << trace;
+    ASSERT_NE(trace.find("file=libzmq.so"), std::string::npos) << trace;
+    for (const char* library : {"libgio-2.0.so", "libgobject-2.0.so", "libglib-2.0.so", "libcurl.so"})
+        EXPECT_EQ(trace.find(std::string("file=") + library), std::string::npos) << library;
+}
+
 INSTANTIATE_TEST_SUITE_P(Plugins, BundleTools, testing::ValuesIn(Plugins), caseName);
 
 TEST(BundleTurtle, ValidatesAgainstTheSchemasOfLv2)

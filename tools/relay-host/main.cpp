@@ -151,6 +151,16 @@ std::string defaultPlugin()
     throw std::runtime_error("cannot re-execute as " + name);
 }
 
+// --verbose: every selector an instance's wrapper calls, with its status;
+// instance 0 is the library itself (selector 0, before any instance).
+Wrapper::PluginInstance::CallObserver traceCall(uint32_t instance)
+{
+    return [instance](uint32_t selector, uint32_t lockIndex, int32_t status) {
+        std::fprintf(stderr, "relay-host: instance %u selector %u (lock %u) -> %d\n", instance, selector, lockIndex,
+                     status);
+    };
+}
+
 void printInformation(const std::vector<uint8_t>& record)
 {
     using Info = EntryProtocol::Layout::Information;
@@ -353,6 +363,8 @@ int run(int argc, char** argv)
         // host's version from the host context block.
         RelayHost::TracingHost host(description, options.verbose);
         Wrapper::PluginInstance session(library.entry(), host);
+        if (options.verbose)
+            session.setCallObserver(traceCall(0));
         printInformation(session.information());
         return 0;
     }
@@ -365,10 +377,7 @@ int run(int argc, char** argv)
         r->prepare();
     for (auto& r : runs) {
         if (options.verbose)
-            r->plugin().setCallObserver([n = r->number()](uint32_t selector, uint32_t lockIndex, int32_t status) {
-                std::fprintf(stderr, "relay-host: instance %u selector %u (lock %u) -> %d\n", n, selector, lockIndex,
-                             status);
-            });
+            r->plugin().setCallObserver(traceCall(r->number()));
         r->create();
     }
     if (runs.size() == 1)
