@@ -1,5 +1,6 @@
 #include "ui/FontLibrary.h"
 
+#include "platform/DynamicLibrary.h"
 #include "util/Log.h"
 
 #include <fontconfig/fontconfig.h>
@@ -33,6 +34,18 @@ Util::String findSansSerif(bool bold)
     return file;
 }
 
+// fontconfig keeps caches for the whole process (the program's name, the
+// default languages, the font cache files it has read) that only FcFini frees,
+// and FcFini would take them from a host that uses fontconfig too. A host that
+// does not, and unloads this library, would unload fontconfig with it and lose
+// those caches at every unload; so fontconfig stays for the process's life
+// (the mark outlives the handle, which is released at once).
+void keepFontconfigLoaded()
+{
+    if (!Platform::DynamicLibrary::load("libfontconfig.so.1", Platform::DynamicLibrary::Lifetime::Process))
+        Util::Log::write("fontconfig could not be kept loaded: its caches go when this library is unloaded");
+}
+
 } // namespace
 
 FontLibrary& FontLibrary::instance()
@@ -43,6 +56,7 @@ FontLibrary& FontLibrary::instance()
 
 FontLibrary::FontLibrary()
 {
+    keepFontconfigLoaded();
     for (int i = 0; i < 2; ++i) {
         Face& face = faces_[i];
         face.file = findSansSerif(i == 1);

@@ -56,10 +56,13 @@ X11MessageDialog::X11MessageDialog(X11DisplayHandle display, Visual* visual, int
 
 X11MessageDialog::~X11MessageDialog()
 {
-    if (guard_.lost())
-        return; // the connection is gone, and every resource on the server with it
+    // A GC is also Xlib's memory in this process: it is freed even when the
+    // connection is gone (Xlib then drops the request, as it does
+    // XCloseDisplay's).
     if (gc_)
         XFreeGC(display_.get(), gc_);
+    if (guard_.lost())
+        return; // the connection is gone, and every resource on the server with it
     if (window_)
         XDestroyWindow(display_.get(), window_);
     XSync(display_.get(), False);

@@ -36,6 +36,22 @@ std::string install()
     throw std::runtime_error("no tw6relay.lv2 below " + destination);
 }
 
+// In a sanitizer build the plug-in needs AddressSanitizer's run-time library
+// loaded before every other library, which a foreign host (lilv's tools,
+// lv2file, jalv, Ardour) does not do: every program started from here on gets
+// it preloaded. Leak detection is off in them, for what those hosts leak is
+// their own (third-party) code; this process read its options at its start
+// and keeps leak detection for the plug-in it loads itself.
+void preloadSanitizerRuntime()
+{
+#ifdef RELAY_ASAN_RUNTIME
+    const char* preloaded = std::getenv("LD_PRELOAD");
+    setenv("LD_PRELOAD", (std::string(RELAY_ASAN_RUNTIME) + (preloaded ? std::string(" ") + preloaded : "")).c_str(), 1);
+    const char* options = std::getenv("ASAN_OPTIONS");
+    setenv("ASAN_OPTIONS", (options && *options ? std::string(options) + ":" : std::string()).append("detect_leaks=0").c_str(), 1);
+#endif
+}
+
 } // namespace
 
 const std::string& InstalledBundle::lv2Path()
@@ -43,6 +59,7 @@ const std::string& InstalledBundle::lv2Path()
     static const std::string path = [] {
         const std::string installed = install();
         setenv("LV2_PATH", installed.c_str(), 1);
+        preloadSanitizerRuntime();
         return installed;
     }();
     return path;

@@ -3,6 +3,11 @@
 # clang: the optimiser's own warnings, such as GCC's -Wrestrict and
 # -Wstringop-overflow, appear only there, and a newer or older compiler must
 # not find new ones unnoticed.
+# Not in a sanitizer build: it runs no program of ours, and the plain build
+# runs it already.
+if(RELAY_SANITIZE)
+  return()
+endif()
 string(TOLOWER ${CMAKE_CXX_COMPILER_ID} build_compiler)
 set(warning_compilers "${build_compiler}=${CMAKE_CXX_COMPILER}")
 find_program(RELAY_WARNINGS_CLANGXX NAMES clang++ clang++-14)
