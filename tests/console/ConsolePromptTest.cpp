@@ -110,10 +110,6 @@ struct ConsolePromptOnScreen : ::testing::Test, PromptFixture {
             return;
         host = Platform::DesktopWindow::create(470, 276, "console prompt host");
         ASSERT_NE(host, nullptr);
-        // The keys typed go to the window under the pointer. Other test
-        // programs on the same X server open their windows at the top left
-        // corner, where they could cover this one: it moves to the bottom right.
-        ASSERT_TRUE(xdotool("windowmove --sync " + std::to_string(host->handle()) + " 800 740"));
         ASSERT_TRUE(window.open(host->handle()));
         child = window.windowHandle();
         ASSERT_NE(child, 0u);
