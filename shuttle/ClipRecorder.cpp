@@ -6,6 +6,7 @@
 #include "shuttle/ClipFileName.h"
 #include "shuttle/FailureReason.h"
 #include "shuttle/HostSets.h"
+#include "shuttle/Silence.h"
 #include "util/Log.h"
 
 #include <algorithm>
@@ -126,9 +127,9 @@ void ClipRecorder::close(const TimelineOffset::Snapshot& offset)
         endPass(offset);
 }
 
-bool ClipRecorder::timeOut(uint32_t now, uint32_t limitMs)
+bool ClipRecorder::timeOut(uint32_t now, uint32_t limitMs, uint32_t activeAt)
 {
-    if (!writing_ || now - lastWrite_ <= limitMs)
+    if (!writing_ || !Silence::longerThan(limitMs, now, lastWrite_, activeAt))
         return false;
     writing_ = false;
     endPass(offset_.snapshot());

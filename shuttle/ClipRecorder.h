@@ -44,9 +44,10 @@ public:
     void readStarted() { passOpen_ = false; }
     // Finishes the open clip; ends the pass unless the host closes silently. [disk-thread]
     void close(const TimelineOffset::Snapshot& offset);
-    // Ends the pass when blocks stopped for more than `limitMs` before `now`;
-    // answers whether it did. [disk-thread]
-    bool timeOut(uint32_t now, uint32_t limitMs);
+    // Ends the pass when blocks stopped for more than `limitMs` before `now`,
+    // counting `activeAt` (when the audio side last finished waiting for the
+    // disk) as a block; answers whether it did. [disk-thread]
+    bool timeOut(uint32_t now, uint32_t limitMs, uint32_t activeAt);
 
     // Finishes an open clip without ending its pass or a signal (the
     // instance goes away). [disk-thread], or once the disk thread has stopped

@@ -6,6 +6,7 @@
 #include "platform/Folders.h"
 #include "shuttle/ClipFileName.h"
 #include "shuttle/HostSets.h"
+#include "shuttle/Silence.h"
 #include "io/ConfigFile.h"
 
 #include <algorithm>
@@ -15,8 +16,6 @@
 namespace Shuttle {
 
 namespace {
-
-bool elapsed(uint32_t since, uint32_t now) { return now - since > FileHandler::TimeOutMs; }
 
 // The disk thread is woken when this share of the capture ring has filled
 // since it was last woken, and for every request from another thread.
@@ -162,8 +161,12 @@ void FileHandler::drain()
 // ring was found wanting, so no progress made since is missed.
 void FileHandler::waitForDisk(uint32_t seen)
 {
+    audioWaiting_.store(true, std::memory_order_release);
     disk_.SetEvent();
     diskProgress_.wait(seen, std::memory_order_acquire);
+    const uint32_t now = Platform::tickCount();
+    audioWaitEnded_.store(now == Silence::NoWait ? now + 1 : now, std::memory_order_release);
+    audioWaiting_.store(false, std::memory_order_release);
 }
 
 bool FileHandler::write(uint32_t frames, float* const* channels)
@@ -448,14 +451,30 @@ void FileHandler::apply(const DiskControl& control)
     }
 }
 
+// Blocks that stop arriving end a clip or a playback; an audio side that
+// waits for this thread is still delivering its block, so no time-out runs
+// while it waits, and the end of its wait counts as its last block.
 void FileHandler::applyTimeOuts(uint32_t now)
 {
-    const bool passEnded = HostSets::writeTimeOut(host_) && recorder_->timeOut(now, TimeOutMs);
+    if (audioWaiting_.load(std::memory_order_acquire)) {
+        rescanWhenReady();
+        return;
+    }
+    uint32_t activeAt = audioWaitEnded_.load(std::memory_order_acquire);
+    if (activeAt != Silence::NoWait && int32_t(now - activeAt) > int32_t(TimeOutMs) &&
+        audioWaitEnded_.compare_exchange_strong(activeAt, Silence::NoWait, std::memory_order_acq_rel))
+        activeAt = Silence::NoWait; // long past: no longer needed, and never mistaken for new
+    const bool passEnded = HostSets::writeTimeOut(host_) && recorder_->timeOut(now, TimeOutMs, activeAt);
     if (!passEnded && HostSets::readTimeOut(host_) && reading_.load(std::memory_order_acquire) &&
-        elapsed(lastRead_.load(std::memory_order_relaxed), now)) {
+        Silence::longerThan(TimeOutMs, now, lastRead_.load(std::memory_order_relaxed), activeAt)) {
         reading_ = false;
         player_->end();
     }
+    rescanWhenReady();
+}
+
+void FileHandler::rescanWhenReady()
+{
     if (HostSets::rescanInReadyState(host_) && context_.shuttleState() == DSP::ShuttleElement::ReadyToWrite)
         player_->rescan();
 }

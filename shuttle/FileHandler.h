@@ -10,7 +10,9 @@
 #include "dsp/SpanRing.h"
 #include "dsp/SpscQueue.h"
 #include "shuttle/CaptureRecord.h"
+#include "shuttle/Silence.h"
 #include "shuttle/ClipRecorder.h"
+#include "shuttle/Silence.h"
 #include "shuttle/DiskControl.h"
 #include "shuttle/DiskOptions.h"
 #include "shuttle/FileHandlerContext.h"
@@ -135,6 +137,7 @@ private:
     void handle(const CaptureRecord& record);
     void apply(const DiskControl& control);
     void applyTimeOuts(uint32_t now);
+    void rescanWhenReady();
 
     FileHandlerContext& context_;
     const uint32_t host_;
@@ -157,6 +160,10 @@ private:
     std::atomic<uint64_t> lastBlockRecord_{0}; // records pushed up to the last block
     std::atomic<uint32_t> lastRead_{0};
     std::atomic<bool> reading_{false};
+    // The audio side waits for the disk (waitForDisk) and when it last stopped
+    // waiting: a block held up by the disk is no silence of the host.
+    std::atomic<bool> audioWaiting_{false};
+    std::atomic<uint32_t> audioWaitEnded_{Silence::NoWait};
 
     // The audio side's own.
     struct Playing {
