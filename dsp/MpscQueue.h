@@ -64,6 +64,12 @@ public:
         return true;
     }
 
+    // Whether TryPop would give an item now. [consumer]
+    bool HasItem() const
+    {
+        return cells_[dequeue_ & (size_ - 1)].sequence.load(std::memory_order_acquire) == dequeue_ + 1;
+    }
+
 private:
     struct Cell {
         std::atomic<uint64_t> sequence{0};

@@ -370,7 +370,7 @@ void FileHandler::runDisk(Util::Thread& self)
 {
     for (;;) {
         bool worked = serviceControls();
-        worked = handleRecords(UINT64_MAX) || worked;
+        worked = handleRecords(UINT64_MAX, StopAt::Control) || worked;
         worked = player_->readAhead(options_.pace, [this] { reportProgress(); }) || worked;
         if (answeredTicket_ > drained_.load(std::memory_order_relaxed)) {
             drained_.store(answeredTicket_, std::memory_order_release);
@@ -406,12 +406,16 @@ bool FileHandler::serviceControls()
     return any;
 }
 
-bool FileHandler::handleRecords(uint64_t upTo)
+// With StopAt::Control, the records stop where a control came in: a close or a
+// time-out posted between two blocks must apply between them, and the
+// control's own turn takes the records before it. It is looked for after a
+// record is found, and the poster queued it before any later record.
+bool FileHandler::handleRecords(uint64_t upTo, StopAt stop)
 {
     bool any = false;
     while (captureRecords_.Popped() < upTo) {
         const CaptureRecord* record = captureRecords_.Peek();
-        if (!record)
+        if (!record || (stop == StopAt::Control && controls_.HasItem()))
             break;
         handle(*record);
         captureRecords_.Pop();

@@ -133,7 +133,8 @@ private:
     void runDisk(Util::Thread& self);
     void reportProgress();
     bool serviceControls();
-    bool handleRecords(uint64_t upTo);
+    enum class StopAt { UpTo, Control };
+    bool handleRecords(uint64_t upTo, StopAt stop = StopAt::UpTo);
     void handle(const CaptureRecord& record);
     void apply(const DiskControl& control);
     void applyTimeOuts(uint32_t now);

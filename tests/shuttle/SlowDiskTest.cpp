@@ -6,6 +6,7 @@
 #include "support/TestEnvironment.h"
 #include "util/Log.h"
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <random>
@@ -86,6 +87,36 @@ TEST_F(SlowDiskTest, AnOfflineRenderFasterThanTheDiskCapturesEveryFrame)
     for (uint32_t c = 0; c < 2; ++c)
         for (uint32_t i = 0; i < Total; ++i)
             ASSERT_EQ(clip.channels[c][i], sampleAt(c, i)) << "channel " << c << ", frame " << i;
+}
+
+// Closes posted between blocks while the disk thread is busy with earlier
+// blocks still end their passes between those blocks: the disk thread, once
+// free, must not run on through the later blocks before the closes.
+TEST_F(SlowDiskTest, ClosesQueuedBehindABusyDiskEndTheirOwnPasses)
+{
+    std::atomic<bool> diskBusy{false}, diskMayGoOn{false};
+    Shuttle::DiskOptions options = slowDisk();
+    options.pace = [&] {
+        diskBusy = true;
+        diskBusy.notify_all();
+        diskMayGoOn.wait(false);
+    };
+    FileHandler handler(context, 11, nullptr, options); // a host whose every close ends the pass
+    handler.setFormat(48000.0f, 1);
+    int passesEnded = 0;
+    handler.captureFinished.connect([&passesEnded] { ++passesEnded; });
+    std::vector<float> left(256, 0.25f), right(256, -0.25f);
+    float* channels[2] = {left.data(), right.data()};
+    for (int pass = 0; pass < 3; ++pass) {
+        ASSERT_TRUE(handler.write(256, channels));
+        diskBusy.wait(false); // the disk thread holds the first block
+        ASSERT_TRUE(handler.write(256, channels));
+        handler.closeCapture();
+    }
+    diskMayGoOn = true;
+    diskMayGoOn.notify_all();
+    handler.drain();
+    EXPECT_EQ(passesEnded, 3);
 }
 
 TEST_F(SlowDiskTest, PlaybackStaysSampleExactWhenTheReadAheadFallsBehind)
