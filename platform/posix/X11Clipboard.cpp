@@ -261,6 +261,12 @@ private:
             return true;
         }
         // INCR: announce the size; each deletion of the property asks for the next piece.
+        // A transfer left unfinished on the same window and property (its
+        // requestor gone, and the server giving a new one the same window id)
+        // would take this one's deletions and, ending, stop their events.
+        transfers_.remove_if([&](const Transfer& transfer) {
+            return transfer.requestor == request.requestor && transfer.property == property;
+        });
         XSelectInput(display, request.requestor, PropertyChangeMask);
         const long size = long(data->size());
         XChangeProperty(display, request.requestor, property, incr_, 32, PropModeReplace,
@@ -284,8 +290,11 @@ private:
                         reinterpret_cast<const unsigned char*>(found->data->data() + found->offset), int(piece));
         found->offset += piece;
         if (piece == 0 || trap.failed()) {
-            XSelectInput(display, requestor, NoEventMask);
             transfers_.erase(found);
+            const bool stillFeeding = std::any_of(transfers_.begin(), transfers_.end(),
+                                                  [&](const Transfer& t) { return t.requestor == requestor; });
+            if (!stillFeeding)
+                XSelectInput(display, requestor, NoEventMask);
         }
     }
 
