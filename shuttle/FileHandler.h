@@ -10,7 +10,6 @@
 #include "dsp/SpanRing.h"
 #include "dsp/SpscQueue.h"
 #include "shuttle/CaptureRecord.h"
-#include "shuttle/Silence.h"
 #include "shuttle/ClipRecorder.h"
 #include "shuttle/Silence.h"
 #include "shuttle/DiskControl.h"
