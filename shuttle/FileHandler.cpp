@@ -288,6 +288,10 @@ bool FileHandler::startPlaying()
 {
     for (;;) {
         const uint32_t seen = diskProgress_.load(std::memory_order_acquire);
+        if (player_->offerPending()) {
+            waitForDisk(seen); // the file to start is the new list's
+            continue;
+        }
         const uint32_t live = player_->liveGeneration();
         const PlaybackRecord* front = playbackRecords_.Peek();
         if (!front) {
@@ -447,10 +451,7 @@ void FileHandler::apply(const DiskControl& control)
     case DiskControl::Kind::CloseCapture: recorder_->close(control.offset); break;
     case DiskControl::Kind::ClosePlayback: player_->close(); break;
     case DiskControl::Kind::TimeOuts: applyTimeOuts(control.now); break;
-    case DiskControl::Kind::RepairedListSet:
-        if (auto files = player_->takeOfferedList())
-            player_->setList(std::move(*files));
-        break;
+    case DiskControl::Kind::RepairedListSet: player_->applyOfferedList(); break;
     case DiskControl::Kind::Drain: answeredTicket_ = std::max(answeredTicket_, control.ticket); break;
     }
 }

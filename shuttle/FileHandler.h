@@ -41,8 +41,9 @@ namespace Shuttle {
 //
 // The audio side allocates nothing and takes no lock. It waits for the disk
 // thread in one case only, in an offline render that runs faster than the
-// disk: when the capture ring is full, or when the read-ahead is empty while
-// the file still has frames (see waitForDisk).
+// disk: when the capture ring is full, when the read-ahead is empty while
+// the file still has frames, or when a playback would start while a newly
+// set list of repaired files is not yet taken (see waitForDisk).
 //
 // Where a clip ends is decided by time-outs on the millisecond tick: tick(),
 // every 100 ms on the user-interface thread in the hosts that need it, asks

@@ -50,14 +50,27 @@ void RepairedPlayer::offerList(std::vector<Util::String> files)
 {
     Platform::ScopedLock hold(listLock_);
     offered_ = std::move(files);
+    offers_.fetch_add(1, std::memory_order_release);
 }
 
-std::optional<std::vector<Util::String>> RepairedPlayer::takeOfferedList()
+void RepairedPlayer::applyOfferedList()
 {
-    Platform::ScopedLock hold(listLock_);
-    auto offered = std::move(offered_);
-    offered_.reset();
-    return offered;
+    std::vector<Util::String> files;
+    uint64_t offer = 0;
+    {
+        Platform::ScopedLock hold(listLock_);
+        if (!offered_)
+            return;
+        files = *offered_;
+        offer = offers_.load(std::memory_order_relaxed);
+    }
+    setList(std::move(files));
+    {
+        Platform::ScopedLock hold(listLock_);
+        if (offers_.load(std::memory_order_relaxed) == offer)
+            offered_.reset();
+    }
+    taken_.store(offer, std::memory_order_release);
 }
 
 std::vector<Util::String> RepairedPlayer::list() const

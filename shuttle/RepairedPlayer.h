@@ -65,9 +65,17 @@ public:
     // a failure or an answer.
     bool readAhead(const std::function<void()>& pace, const std::function<void()>& queued);
 
-    // A list for the disk thread to take (setList) at the next RepairedListSet. [any-thread]
+    // A list for the disk thread to take at the next RepairedListSet. [any-thread]
     void offerList(std::vector<Util::String> files);
-    std::optional<std::vector<Util::String>> takeOfferedList();
+    // Sets the offered list, if one waits. Other threads keep seeing the offer
+    // until the list it became is published, so it never seems to vanish. [disk]
+    void applyOfferedList();
+    // Whether an offered list waits for the disk thread; the read-ahead is of
+    // the list before it until then. [any-thread, lock-free]
+    bool offerPending() const
+    {
+        return taken_.load(std::memory_order_acquire) < offers_.load(std::memory_order_acquire);
+    }
 
     uint32_t liveGeneration() const { return live_.load(std::memory_order_acquire); } // [any-thread]
     bool claimedOpen() const { return claimedOpen_; }                                // [any-thread]
@@ -120,6 +128,8 @@ private:
     mutable Platform::CriticalSection listLock_{"Shuttle Repaired List Lock"};
     std::vector<Util::String> published_; // list_ for other threads
     std::optional<std::vector<Util::String>> offered_;
+    std::atomic<uint64_t> offers_{0}; // offers made, counted under listLock_
+    std::atomic<uint64_t> taken_{0};  // the offer the list and read-ahead stand for
 };
 
 } // namespace Shuttle

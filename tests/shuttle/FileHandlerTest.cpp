@@ -230,6 +230,47 @@ TEST_F(FileHandlerTest, RepairedFilesPlayInClipNumberOrderAndAreDeletedWhenPlaye
     EXPECT_EQ(context.storedFlags, std::vector<Flag>{Flag("ReadyToWrite", false)});
 }
 
+// The disk thread takes an offered list while other threads keep asking for
+// it; whichever list was offered last must be the answer at every moment.
+TEST_F(FileHandlerTest, AnOfferedListStaysVisibleWhileTheDiskThreadTakesIt)
+{
+    fs::create_directories(folder);
+    const std::vector<std::string> files{path("Pro Tools 1 [tw-relay] 1 repaired.wav"),
+                                         path("Pro Tools 2 [tw-relay] 2 repaired.wav")};
+    for (const auto& file : files)
+        writeSoundFile(file, {std::vector<float>(16, 0.5f)});
+    auto h = make(2);
+    int wrong = 0;
+    for (int i = 0; i < 3000 && wrong == 0; ++i) {
+        const std::vector<Util::String> list{files[i % 2]};
+        h->setRepairedList(list);
+        wrong += h->repairedList() != list;
+    }
+    EXPECT_EQ(wrong, 0);
+    h->drain();
+    EXPECT_EQ(h->repairedList(), std::vector<Util::String>{files[1]}); // the last offer, i = 2999
+}
+
+// A list set just before a block replaces the one whose first file the disk
+// thread has already opened and announced.
+TEST_F(FileHandlerTest, APlaybackStartsFromTheListSetLast)
+{
+    fs::create_directories(folder);
+    const std::string first = path("Pro Tools 1 [tw-relay] 1 repaired.wav");
+    const std::string second = path("Pro Tools 2 [tw-relay] 2 repaired.wav");
+    writeSoundFile(first, {std::vector<float>(64, 0.1f), std::vector<float>(64, 0.1f)});
+    writeSoundFile(second, {std::vector<float>(64, 0.2f), std::vector<float>(64, 0.2f)});
+    for (int round = 0; round < 20; ++round) {
+        auto h = make(11);
+        h->setRepairedList({first});
+        h->drain(); // file 1 is open and announced
+        h->setRepairedList({second});
+        TestBlock block(2, 64, 1.0f);
+        ASSERT_TRUE(h->read(64, block.data()));
+        ASSERT_EQ(block.samples[0][0], 0.2f) << "round " << round;
+    }
+}
+
 TEST_F(FileHandlerTest, PastTheEndSonarKeepsTheHostsAudio)
 {
     fs::create_directories(folder);
