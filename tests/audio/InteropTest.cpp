@@ -5,9 +5,8 @@
 #include "Signals.h"
 #include "audio/WavDecoder.h"
 #include "audio/WavEncoder.h"
+#include "support/SoundFile.h"
 #include "support/TestEnvironment.h"
-
-#include <sndfile.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +15,7 @@
 
 using Audio::Format;
 using Audio::Marker;
+using TestSupport::SoundFile;
 
 namespace {
 
@@ -27,15 +27,11 @@ struct Decoded {
 
 Decoded readWithLibsndfile(const std::string& path)
 {
-    SF_INFO info{};
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
-    EXPECT_NE(file, nullptr) << path << ": " << sf_strerror(nullptr);
-    if (!file)
+    const auto file = SoundFile::open(path);
+    EXPECT_TRUE(file.ok()) << file.error();
+    if (!file.ok())
         return {};
-    Decoded d{uint32_t(info.channels), uint32_t(info.samplerate), std::vector<float>(size_t(info.frames * info.channels))};
-    EXPECT_EQ(sf_readf_float(file, d.samples.data(), info.frames), info.frames);
-    sf_close(file);
-    return d;
+    return {uint32_t(file.value().channels()), uint32_t(file.value().sampleRate()), file.value().interleaved()};
 }
 
 Decoded readWithOurs(const std::string& path)
@@ -111,19 +107,17 @@ TEST(WavInterop, PeersReadEveryFileWeWrite)
             for (size_t i = 0; i < expected.size(); ++i)
                 ASSERT_NEAR(soxSamples[i], expected[i], 1e-7) << path << " sample " << i;
 
-            SF_INFO info{};
-            SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
-            ASSERT_NE(file, nullptr);
-            SF_CUES cues{};
-            ASSERT_EQ(sf_command(file, SFC_GET_CUE, &cues, sizeof cues), SF_TRUE) << path;
-            ASSERT_EQ(cues.cue_count, 2u) << path;
-            EXPECT_EQ(cues.cue_points[1].indx, 2);
-            EXPECT_EQ(cues.cue_points[1].position, 301u);
-            EXPECT_EQ(cues.cue_points[1].sample_offset, 301u);
-            SF_BROADCAST_INFO bext{};
-            ASSERT_EQ(sf_command(file, SFC_GET_BROADCAST_INFO, &bext, sizeof bext), SF_TRUE) << path;
-            EXPECT_STREQ(bext.originator_reference, ("REF-" + std::to_string(channels)).c_str());
-            sf_close(file);
+            const auto file = SoundFile::open(path);
+            ASSERT_TRUE(file.ok()) << file.error();
+            const auto cues = file.value().cues();
+            ASSERT_TRUE(cues) << path;
+            ASSERT_EQ(cues->cue_count, 2u) << path;
+            EXPECT_EQ(cues->cue_points[1].indx, 2);
+            EXPECT_EQ(cues->cue_points[1].position, 301u);
+            EXPECT_EQ(cues->cue_points[1].sample_offset, 301u);
+            const auto bext = file.value().broadcastInfo();
+            ASSERT_TRUE(bext) << path;
+            EXPECT_STREQ(bext->originator_reference, ("REF-" + std::to_string(channels)).c_str());
         }
     }
 }
@@ -175,7 +169,7 @@ TEST(WavInterop, WeReadWhatLibsndfileWrites)
         const char* name;
         int format;
         int channels;
-        sf_count_t frames;
+        size_t frames;
         const char* title;
     };
     const Case cases[] = {
@@ -186,21 +180,12 @@ TEST(WavInterop, WeReadWhatLibsndfileWrites)
     };
     for (const auto& c : cases) {
         const std::string path = folder + "/" + c.name + ".wav";
-        SF_INFO info{};
-        info.samplerate = 22050;
-        info.channels = c.channels;
-        info.format = c.format;
-        SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
-        ASSERT_NE(file, nullptr) << c.name << ": " << sf_strerror(nullptr);
-        if (c.title)
-            sf_set_string(file, SF_STR_TITLE, c.title);
-        const auto signal = TestSupport::rampSignal(size_t(c.frames), size_t(c.channels), 0.0f);
-        ASSERT_EQ(sf_writef_float(file, signal.data(), c.frames), c.frames);
-        sf_close(file);
+        const auto signal = TestSupport::rampSignal(c.frames, size_t(c.channels), 0.0f);
+        ASSERT_TRUE(SoundFile::writeInterleaved(path, c.channels, signal, {22050, c.format, c.title}));
 
         const Decoded ours = readWithOurs(path);
         EXPECT_EQ(ours.channels, uint32_t(c.channels)) << c.name;
-        EXPECT_EQ(ours.samples.size(), size_t(c.frames * c.channels)) << c.name;
+        EXPECT_EQ(ours.samples.size(), c.frames * size_t(c.channels)) << c.name;
         EXPECT_EQ(ours.samples, readWithLibsndfile(path).samples) << c.name;
     }
 }

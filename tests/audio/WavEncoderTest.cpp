@@ -3,12 +3,12 @@
 #include "WavBytes.h"
 #include "audio/ChunkId.h"
 #include "audio/WavEncoder.h"
+#include "support/SoundFile.h"
 #include "support/TestEnvironment.h"
 
 #include <cmath>
 #include <fstream>
 #include <iterator>
-#include <sndfile.h>
 #include <vector>
 
 using Audio::Format;
@@ -329,13 +329,11 @@ TEST(WavEncoder, SalvageKeepsTheWholeFramesOnDiskAndPatchesTheSizes)
         EXPECT_EQ(file.size(), 44 + dataBytes + dataBytes % 2) << format.bytesPerSample;
         EXPECT_EQ(u32At(file, 4), uint32_t(file.size() - 8));
         EXPECT_EQ(u32At(file, 40), uint32_t(dataBytes));
-        SF_INFO info{};
-        SNDFILE* f = sf_open(path.c_str(), SFM_READ, &info);
-        ASSERT_NE(f, nullptr) << sf_strerror(nullptr);
-        EXPECT_EQ(uint64_t(info.frames), kept.value());
-        std::vector<float> back(size_t(info.frames) * format.channels);
-        EXPECT_EQ(sf_readf_float(f, back.data(), info.frames), info.frames);
-        sf_close(f);
+        const auto salvaged = TestSupport::SoundFile::open(path);
+        ASSERT_TRUE(salvaged.ok()) << salvaged.error();
+        EXPECT_EQ(uint64_t(salvaged.value().frames()), kept.value());
+        const std::vector<float> back = salvaged.value().interleaved();
+        EXPECT_EQ(back.size(), size_t(salvaged.value().frames()) * format.channels);
         const float tolerance = format.floatingPoint ? 0.0f : 1.0f / 4194304.0f;
         for (size_t i = 0; i < back.size(); i += 97)
             ASSERT_NEAR(back[i], ramp[i], tolerance) << i;

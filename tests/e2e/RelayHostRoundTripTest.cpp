@@ -2,6 +2,7 @@
 
 #include "io/ConfigFile.h"
 #include "ipc/StandinProcess.h"
+#include "support/SoundFile.h"
 #include "support/TestEnvironment.h"
 #include "ui/Image.h"
 
@@ -9,48 +10,27 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
-#include <sndfile.h>
 #include <sstream>
 
 // relay-host as a user runs it, with the editor stand-in on the editor's ports:
 // the window it drives through the whole round trip, and many instances at once.
 
 namespace fs = std::filesystem;
+using TestSupport::SoundFile;
 
 namespace {
 
 constexpr const char* ProductKey = "SOFTWARE\\Quillex\\TW6Relay";
 
-std::vector<float> readInterleaved(const std::string& path, SF_INFO* infoOut = nullptr)
-{
-    SF_INFO info{};
-    SNDFILE* f = sf_open(path.c_str(), SFM_READ, &info);
-    if (!f)
-        return {};
-    std::vector<float> samples(size_t(info.frames * info.channels));
-    sf_readf_float(f, samples.data(), info.frames);
-    sf_close(f);
-    if (infoOut)
-        *infoOut = info;
-    return samples;
-}
-
 // A stereo float file of its own for each seed.
-void writeSignal(const std::string& path, uint32_t seed, sf_count_t frames)
+void writeSignal(const std::string& path, uint32_t seed, size_t frames)
 {
-    SF_INFO info{};
-    info.samplerate = 48000;
-    info.channels = 2;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
-    SNDFILE* f = sf_open(path.c_str(), SFM_WRITE, &info);
-    ASSERT_NE(f, nullptr) << path;
-    std::vector<float> samples(size_t(frames) * 2);
+    std::vector<float> samples(frames * 2);
     for (float& s : samples) {
         seed = seed * 1664525u + 1013904223u;
         s = float(int32_t(seed >> 8) % 8192) / 16384.0f;
     }
-    sf_writef_float(f, samples.data(), frames);
-    sf_close(f);
+    ASSERT_TRUE(SoundFile::writeInterleaved(path, 2, samples));
 }
 
 std::vector<std::string> lines(const std::string& path)
@@ -127,13 +107,13 @@ TEST_F(RelayHostRoundTrip, TheWindowCarriesTheRepairedClipIntoTheSecondPass)
               0);
 
     const std::string clip = folder() + "/Pro Tools 1 [tw-relay] 1 captured.wav";
-    const std::vector<float> source = readInterleaved(in);
-    EXPECT_EQ(readInterleaved(clip), source);
-    EXPECT_EQ(readInterleaved(dir + "/out-1.wav"), source);
+    const std::vector<float> source = SoundFile::interleavedOf(in);
+    EXPECT_EQ(SoundFile::interleavedOf(clip), source);
+    EXPECT_EQ(SoundFile::interleavedOf(dir + "/out-1.wav"), source);
     std::vector<float> halved(source);
     for (float& s : halved)
         s *= 0.5f;
-    EXPECT_EQ(readInterleaved(dir + "/out-2.wav"), halved) << "pass 2 is the repaired clip, sample for sample";
+    EXPECT_EQ(SoundFile::interleavedOf(dir + "/out-2.wav"), halved) << "pass 2 is the repaired clip, sample for sample";
     EXPECT_FALSE(fs::exists(folder() + "/Pro Tools 1 [tw-relay] 1 repaired.wav")) << "the played file goes";
 
     const auto out = output();
@@ -211,9 +191,9 @@ TEST_F(RelayHostRoundTrip, SixteenInstancesCaptureAtOnce)
         ASSERT_EQ(line.substr(0, prefix.size()), prefix);
         const std::string clip = line.substr(prefix.size());
         names.insert(clip);
-        const auto source = readInterleaved(dir + "/in-" + std::to_string(i) + ".wav");
-        EXPECT_EQ(readInterleaved(clip), source);
-        EXPECT_EQ(readInterleaved(dir + "/out-" + std::to_string(i) + ".wav"), source);
+        const auto source = SoundFile::interleavedOf(dir + "/in-" + std::to_string(i) + ".wav");
+        EXPECT_EQ(SoundFile::interleavedOf(clip), source);
+        EXPECT_EQ(SoundFile::interleavedOf(dir + "/out-" + std::to_string(i) + ".wav"), source);
     }
     EXPECT_EQ(names.size(), size_t(Instances)) << "every clip under a name of its own";
 }
@@ -229,7 +209,7 @@ TEST_F(RelayHostRoundTrip, SixtyFourInstancesPassTheirAudioThrough)
               0);
     for (int i = 1; i <= Instances; ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(readInterleaved(dir + "/out-" + std::to_string(i) + ".wav"),
-                  readInterleaved(dir + "/in-" + std::to_string(i) + ".wav"));
+        EXPECT_EQ(SoundFile::interleavedOf(dir + "/out-" + std::to_string(i) + ".wav"),
+                  SoundFile::interleavedOf(dir + "/in-" + std::to_string(i) + ".wav"));
     }
 }

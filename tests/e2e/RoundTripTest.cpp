@@ -1,36 +1,17 @@
 #include <gtest/gtest.h>
 
 #include "ipc/StandinProcess.h"
+#include "support/SoundFile.h"
 #include "support/TestEnvironment.h"
 #include "io/ConfigFile.h"
 
 #include <cstdlib>
 #include <filesystem>
-#include <sndfile.h>
 
 namespace fs = std::filesystem;
+using TestSupport::SoundFile;
 
 namespace {
-
-struct Audio {
-    SF_INFO info{};
-    std::vector<float> samples;
-    SF_BROADCAST_INFO bext{};
-    bool hasBext = false;
-};
-
-Audio readAudio(const std::string& path)
-{
-    Audio a;
-    SNDFILE* f = sf_open(path.c_str(), SFM_READ, &a.info);
-    if (!f)
-        return a;
-    a.samples.resize(size_t(a.info.frames * a.info.channels));
-    sf_readf_float(f, a.samples.data(), a.info.frames);
-    a.hasBext = sf_command(f, SFC_GET_BROADCAST_INFO, &a.bext, sizeof a.bext) == SF_TRUE;
-    sf_close(f);
-    return a;
-}
 
 int run(const std::string& command) { return std::system(command.c_str()); }
 
@@ -71,31 +52,32 @@ TEST_F(RoundTrip, ACaptureReachesTheEditorAndTheRepairedClipComesBack)
     // The clip: named for the host, the host's audio exactly, the time reference
     // the transport start plus the timeline offset.
     const std::string clip = shuttleFolder() + "/Pro Tools 1 [tw-relay] 1 captured.wav";
-    const Audio source = readAudio(input), captured = readAudio(clip);
-    ASSERT_EQ(captured.info.channels, 2);
-    EXPECT_EQ((captured.info.format & SF_FORMAT_SUBMASK), SF_FORMAT_FLOAT);
-    EXPECT_TRUE(captured.samples == source.samples);
-    ASSERT_TRUE(captured.hasBext);
-    EXPECT_EQ(uint64_t(captured.bext.time_reference_low) | uint64_t(captured.bext.time_reference_high) << 32,
-              48000u + 1000000u);
+    const auto source = SoundFile::open(input), captured = SoundFile::open(clip);
+    ASSERT_TRUE(source.ok()) << source.error();
+    ASSERT_TRUE(captured.ok()) << captured.error();
+    ASSERT_EQ(captured.value().channels(), 2);
+    EXPECT_EQ(captured.value().sampleFormat(), SF_FORMAT_FLOAT);
+    const auto sourceSamples = source.value().interleaved();
+    EXPECT_TRUE(captured.value().interleaved() == sourceSamples);
+    ASSERT_TRUE(captured.value().timeReference());
+    EXPECT_EQ(*captured.value().timeReference(), 48000u + 1000000u);
 
     // The editor was told with the exact bytes, after the start-up key was set.
     EXPECT_FALSE(editor.expect("RECV request frames=2 IPC_EnumMessage | 93 02 ce 33 55 46 30 01").empty());
     EXPECT_TRUE(Util::ConfigFile("SOFTWARE\\Quillex\\TW6Relay").GetBool("ShuttleOpenFilesAtStartUp", false));
 
     // The stand-in's repair came back into the folder, and its message 4 was answered.
-    const Audio repaired = readAudio(shuttleFolder() + "/Pro Tools 1 [tw-relay] 1 repaired.wav");
-    ASSERT_EQ(repaired.samples.size(), source.samples.size());
-    for (size_t i = 0; i < source.samples.size(); i += 997)
-        EXPECT_EQ(repaired.samples[i], source.samples[i] * 0.5f);
+    const auto repaired = SoundFile::interleavedOf(shuttleFolder() + "/Pro Tools 1 [tw-relay] 1 repaired.wav");
+    ASSERT_EQ(repaired.size(), sourceSamples.size());
+    for (size_t i = 0; i < sourceSamples.size(); i += 997)
+        EXPECT_EQ(repaired[i], sourceSamples[i] * 0.5f);
     EXPECT_FALSE(editor.expect("editor-reply").empty()) << "the plug-in did not answer the editor's message 4";
 }
 
 TEST_F(RoundTrip, WithoutAnEditorTheRenderStillCompletesAndCaptures)
 {
     ASSERT_EQ(renderAsProTools(), 0);
-    const Audio source = readAudio(input), rendered = readAudio(dir + "/out.wav");
-    EXPECT_TRUE(rendered.samples == source.samples);
+    EXPECT_TRUE(SoundFile::interleavedOf(dir + "/out.wav") == SoundFile::interleavedOf(input));
     EXPECT_TRUE(fs::exists(shuttleFolder() + "/Pro Tools 1 [tw-relay] 1 captured.wav"));
     EXPECT_TRUE(Util::ConfigFile("SOFTWARE\\Quillex\\TW6Relay").GetBool("ShuttleOpenFilesAtStartUp", false));
 }

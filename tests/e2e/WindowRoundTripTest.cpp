@@ -3,12 +3,12 @@
 #include "entry/LoadedPlugin.h"
 #include "io/ConfigFile.h"
 #include "ipc/StandinProcess.h"
+#include "support/SoundFile.h"
 #include "support/TestEnvironment.h"
 
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <sndfile.h>
 #include <thread>
 
 // The whole exchange through the loaded library, with the editor stand-in on
@@ -38,19 +38,6 @@ struct Signal {
         }
     }
 };
-
-// A clip file as libsndfile reads it, interleaved.
-std::vector<float> readClip(const std::string& path)
-{
-    SF_INFO info{};
-    SNDFILE* f = sf_open(path.c_str(), SFM_READ, &info);
-    if (!f)
-        return {};
-    std::vector<float> samples(size_t(info.frames * info.channels));
-    sf_readf_float(f, samples.data(), info.frames);
-    sf_close(f);
-    return samples;
-}
 
 class WindowRoundTrip : public ::testing::Test {
 protected:
@@ -177,7 +164,7 @@ protected:
     // played file goes and the state returns to 0.
     void playRepaired()
     {
-        const std::vector<float> expected = readClip(repaired);
+        const std::vector<float> expected = TestSupport::SoundFile::interleavedOf(repaired);
         ASSERT_EQ(expected.size(), size_t(2 * Frames * Blocks));
         EXPECT_TRUE(render(false) == expected);
         EXPECT_TRUE(reachesState(0));

@@ -1,32 +1,15 @@
 #include <gtest/gtest.h>
 
+#include "support/SoundFile.h"
 #include "support/TestEnvironment.h"
 
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <sndfile.h>
 #include <string>
 #include <vector>
 
 namespace {
-
-struct Audio {
-    SF_INFO info{};
-    std::vector<float> interleaved;
-};
-
-Audio readWithLibsndfile(const std::string& path)
-{
-    Audio a;
-    SNDFILE* f = sf_open(path.c_str(), SFM_READ, &a.info);
-    if (!f)
-        return a;
-    a.interleaved.resize(size_t(a.info.frames * a.info.channels));
-    sf_readf_float(f, a.interleaved.data(), a.info.frames);
-    sf_close(f);
-    return a;
-}
 
 int run(const std::string& command) { return std::system((command + " 2>/dev/null").c_str()); }
 
@@ -39,12 +22,15 @@ TEST(RelayHost, RendersATenSecondStereoFileUnchanged)
     // Noise exercises every bit of the samples; sox writes the input independently.
     ASSERT_EQ(run("sox -n -r 48000 -c 2 -e floating-point -b 32 " + in + " synth 10 whitenoise gain -6"), 0);
     ASSERT_EQ(run(std::string(RELAY_HOST_PATH) + " render --in " + in + " --out " + out + " --block 441"), 0);
-    const Audio source = readWithLibsndfile(in), rendered = readWithLibsndfile(out);
-    EXPECT_EQ(rendered.info.frames, 480000);
-    EXPECT_EQ(rendered.info.channels, 2);
-    EXPECT_EQ(rendered.info.samplerate, 48000);
-    ASSERT_EQ(source.interleaved.size(), rendered.interleaved.size());
-    EXPECT_TRUE(source.interleaved == rendered.interleaved);
+    const auto source = TestSupport::SoundFile::open(in), rendered = TestSupport::SoundFile::open(out);
+    ASSERT_TRUE(source.ok()) << source.error();
+    ASSERT_TRUE(rendered.ok()) << rendered.error();
+    EXPECT_EQ(rendered.value().frames(), 480000);
+    EXPECT_EQ(rendered.value().channels(), 2);
+    EXPECT_EQ(rendered.value().sampleRate(), 48000);
+    const auto sourceSamples = source.value().interleaved(), renderedSamples = rendered.value().interleaved();
+    ASSERT_EQ(sourceSamples.size(), renderedSamples.size());
+    EXPECT_TRUE(sourceSamples == renderedSamples);
 }
 
 TEST(RelayHost, PresentsItselfUnderTheGivenName)

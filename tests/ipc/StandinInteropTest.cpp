@@ -6,11 +6,11 @@
 #include "StandinProcess.h"
 #include "ipc/Client.h"
 #include "support/FakeClock.h"
+#include "support/SoundFile.h"
 #include "support/TestEnvironment.h"
 #include "io/ConfigFile.h"
 
 #include <cmath>
-#include <sndfile.h>
 
 using namespace TestSupport;
 using IPC::Client;
@@ -22,14 +22,7 @@ void writeFloatWav(const std::string& path, int channels, int rate, int frames)
     std::vector<float> samples(size_t(channels) * frames);
     for (size_t i = 0; i < samples.size(); ++i)
         samples[i] = float(std::sin(0.01 * double(i)) * 0.9);
-    SF_INFO info{};
-    info.channels = channels;
-    info.samplerate = rate;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
-    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
-    EXPECT_NE(file, nullptr) << sf_strerror(nullptr);
-    sf_writef_float(file, samples.data(), frames);
-    sf_close(file);
+    EXPECT_TRUE(SoundFile::writeInterleaved(path, channels, samples, {.sampleRate = rate}));
 }
 
 } // namespace

@@ -1,12 +1,10 @@
 # IPC link tests. Unit tests bind ephemeral loopback ports and run in parallel;
 # the one test on the editor's fixed ports holds the editor_ports lock.
-pkg_check_modules(SNDFILE REQUIRED IMPORTED_TARGET sndfile)
 set(ipc_test_dir ${CMAKE_CURRENT_LIST_DIR})
 relay_add_test(NAME test_ipc
   SOURCES ${ipc_test_dir}/MessageCodecTest.cpp ${ipc_test_dir}/ClientTest.cpp
           ${ipc_test_dir}/StandinInteropTest.cpp
-          ${ipc_test_dir}/EditorPeer.cpp ${ipc_test_dir}/StandinProcess.cpp
-  LIBS PkgConfig::SNDFILE)
+          ${ipc_test_dir}/EditorPeer.cpp ${ipc_test_dir}/StandinProcess.cpp)
 relay_add_test(NAME test_ipc_editor_ports
   SOURCES ${ipc_test_dir}/EditorPortsTest.cpp ${ipc_test_dir}/EditorPeer.cpp ${ipc_test_dir}/StandinProcess.cpp
   LOCK editor_ports)

@@ -4,7 +4,7 @@
 
 #include "InstalledBundle.h"
 #include "Lv2Host.h"
-#include "Sound.h"
+#include "support/SoundFile.h"
 #include "support/TestEnvironment.h"
 
 #include <chrono>
@@ -12,11 +12,13 @@
 #include <filesystem>
 #include <functional>
 #include <lv2/atom/atom.h>
+#include <optional>
 #include <random>
 #include <thread>
 
 namespace fs = std::filesystem;
 using namespace Lv2Test;
+using TestSupport::SoundFile;
 
 namespace {
 
@@ -47,16 +49,16 @@ protected:
 
     // The clip once its header counts `frames` frames (the disk thread patches
     // it when the pass ends); bounded for a loaded machine.
-    static Sound waitForClip(size_t frames)
+    static std::optional<SoundFile> waitForClip(sf_count_t frames)
     {
         const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         while (std::chrono::steady_clock::now() < until) {
             std::error_code ec;
             for (const auto& entry : fs::directory_iterator(shuttleFolder(), ec))
                 if (entry.path().filename().string().find("captured.wav") != std::string::npos) {
-                    Sound clip = Sound::read(entry.path().string());
-                    if (clip.frames() == frames)
-                        return clip;
+                    auto clip = SoundFile::open(entry.path().string());
+                    if (clip.ok() && clip.value().frames() == frames)
+                        return std::move(clip.value());
                 }
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
@@ -95,11 +97,12 @@ TEST_F(InProcessHost, APreviewPassIsCapturedFromTheTransportPosition)
     instance.pass = 0.0f;
     instance.run(Lv2Instance::BlockFrames);
 
-    const Sound clip = waitForClip(4 * Lv2Instance::BlockFrames);
-    ASSERT_EQ(clip.channels, 2) << "no clip of 4 blocks in " << shuttleFolder();
-    EXPECT_TRUE(clip.samples == sent);
-    ASSERT_TRUE(clip.hasTimeReference);
-    EXPECT_EQ(clip.timeReference, 96000u);
+    const auto clip = waitForClip(4 * Lv2Instance::BlockFrames);
+    ASSERT_TRUE(clip) << "no clip of 4 blocks in " << shuttleFolder();
+    ASSERT_EQ(clip->channels(), 2);
+    EXPECT_TRUE(clip->interleaved() == sent);
+    ASSERT_TRUE(clip->timeReference());
+    EXPECT_EQ(*clip->timeReference(), 96000u);
     EXPECT_EQ(instance.latency, 0.0f) << "the latency port follows status word 0";
 }
 

@@ -5,6 +5,7 @@
 #include "support/FakeClock.h"
 #include "platform/ProcessInfo.h"
 #include "shuttle/LoadRepairedFileCommand.h"
+#include "support/SoundFile.h"
 #include "support/TestEnvironment.h"
 
 #include <array>
@@ -16,6 +17,7 @@
 #include <thread>
 
 namespace fs = std::filesystem;
+using TestSupport::SoundFile;
 using State = DSP::Transform::State;
 
 namespace {
@@ -161,7 +163,7 @@ TEST_F(AudioThreadTest, AllocatesNothingThroughPassesClipBoundariesAndPlayback)
     transform->drain();
     EXPECT_EQ(transform->state(), State::Captured);
     const std::string clip = folder() + "/Wavelab 1 [tw-relay] 1 repaired.wav";
-    writeSoundFile(clip, {std::vector<float>(48000, 0.25f), std::vector<float>(48000, -0.25f)});
+    ASSERT_TRUE(SoundFile::writePlanar(clip, {std::vector<float>(48000, 0.25f), std::vector<float>(48000, -0.25f)}));
     loadRepaired(clip);
     steps = {{"the first played block", [&] { process(false, 0); }}};
     for (int i = 0; i < 20; ++i)
@@ -214,13 +216,14 @@ TEST_F(AudioThreadTest, BlocksFlowWhileOtherThreadsHoldEveryShuttleLock)
         transform->drain();
         EXPECT_EQ(folderEntries(folder()), c.clips) << c.host;
         EXPECT_EQ(transform->state(), c.after) << c.host;
-        const auto last = readSoundFile(folder() + "/" + c.clips.back());
-        ASSERT_EQ(last.info.frames, 8 * Frames) << c.host;
-        EXPECT_EQ(last.channels[0][0], 8.0f) << c.host;
+        const auto last = SoundFile::open(folder() + "/" + c.clips.back());
+        ASSERT_TRUE(last.ok()) << last.error();
+        ASSERT_EQ(last.value().frames(), 8 * Frames) << c.host;
+        EXPECT_EQ(last.value().planar()[0][0], 8.0f) << c.host;
     }
 
     const std::string clip = folder() + "/Wavelab 2 [tw-relay] 2 repaired.wav";
-    writeSoundFile(clip, {std::vector<float>(48000, 0.25f), std::vector<float>(48000, -0.25f)});
+    ASSERT_TRUE(SoundFile::writePlanar(clip, {std::vector<float>(48000, 0.25f), std::vector<float>(48000, -0.25f)}));
     loadRepaired(clip);
     EXPECT_TRUE(returnsWhileHeld([&] {
         for (int i = 0; i < 20; ++i)

@@ -4,6 +4,7 @@
 #include "ShuttleTestSupport.h"
 #include "ipc/EditorPeer.h"
 #include "platform/ProcessInfo.h"
+#include "support/SoundFile.h"
 #include "support/TestEnvironment.h"
 #include "util/Log.h"
 
@@ -19,6 +20,7 @@
 
 namespace {
 
+using TestSupport::SoundFile;
 using State = DSP::Transform::State;
 using Shuttle::EditorMessage;
 
@@ -159,12 +161,10 @@ TEST(CaptureFailure, AFullDiskLeavesAReadableClipThatNeverReachesTheEditor)
     const auto entries = folderEntries(session + "/Relay");
     ASSERT_EQ(entries, std::vector<std::string>{"Wavelab 1 [tw-relay] 1 captured.wav"});
     const std::string clip = session + "/Relay/" + entries[0];
-    SF_INFO info{};
-    SNDFILE* file = sf_open(clip.c_str(), SFM_READ, &info);
-    ASSERT_NE(file, nullptr) << sf_strerror(nullptr);
-    sf_close(file);
+    const auto file = SoundFile::open(clip);
+    ASSERT_TRUE(file.ok()) << file.error();
     const uint64_t framesOnDisk = (FileSizeLimit - HeaderBytes) / 8;
-    EXPECT_EQ(uint64_t(info.frames), framesOnDisk);
+    EXPECT_EQ(uint64_t(file.value().frames()), framesOnDisk);
     EXPECT_EQ(std::filesystem::file_size(clip), HeaderBytes + framesOnDisk * 8);
     std::ifstream bytes(clip, std::ios::binary);
     uint32_t riffSize = 0, dataSize = 0;
@@ -172,10 +172,10 @@ TEST(CaptureFailure, AFullDiskLeavesAReadableClipThatNeverReachesTheEditor)
     bytes.seekg(40).read(reinterpret_cast<char*>(&dataSize), 4);
     EXPECT_EQ(dataSize, framesOnDisk * 8) << "the header must describe the frames on disk";
     EXPECT_EQ(riffSize, HeaderBytes + framesOnDisk * 8 - 8);
-    const auto contents = readSoundFile(clip);
+    const auto channels = file.value().planar();
     for (uint32_t c = 0; c < 2; ++c)
-        for (uint32_t i = 0; i < contents.channels[c].size(); ++i)
-            ASSERT_EQ(contents.channels[c][i], inputSample(c, i)) << "channel " << c << ", frame " << i;
+        for (uint32_t i = 0; i < channels[c].size(); ++i)
+            ASSERT_EQ(channels[c][i], inputSample(c, i)) << "channel " << c << ", frame " << i;
 }
 
 // A shuttle folder that cannot be made (its parent is a file, which not even

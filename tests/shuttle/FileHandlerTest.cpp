@@ -3,6 +3,7 @@
 #include "ShuttleTestSupport.h"
 #include "support/FakeClock.h"
 #include "shuttle/FileHandler.h"
+#include "support/SoundFile.h"
 #include "support/TestEnvironment.h"
 #include "util/Log.h"
 
@@ -11,6 +12,7 @@
 #include <memory>
 
 namespace fs = std::filesystem;
+using TestSupport::SoundFile;
 using Shuttle::FileHandler;
 
 namespace {
@@ -80,13 +82,14 @@ TEST_F(FileHandlerTest, SilentCloseHostKeepsOnePassAcrossTwoClips)
     EXPECT_EQ(captures, 1);
     EXPECT_FALSE(h->passOpen());
     // Every sample arrived, in order.
-    const auto second = readSoundFile(path("Pro Tools 2 [tw-relay] 2 captured.wav"));
-    ASSERT_TRUE(second.opened);
-    EXPECT_EQ(second.info.frames, 512);
-    EXPECT_EQ((second.info.format & SF_FORMAT_SUBMASK), SF_FORMAT_FLOAT);
+    const auto second = SoundFile::open(path("Pro Tools 2 [tw-relay] 2 captured.wav"));
+    ASSERT_TRUE(second.ok()) << second.error();
+    EXPECT_EQ(second.value().frames(), 512);
+    EXPECT_EQ(second.value().sampleFormat(), SF_FORMAT_FLOAT);
+    const auto channels = second.value().planar();
     TestBlock expect(2, 256, 11.0f);
     for (uint32_t i = 0; i < 256; ++i)
-        EXPECT_EQ(second.channels[1][256 + i], expect.samples[1][i]);
+        EXPECT_EQ(channels[1][256 + i], expect.samples[1][i]);
 }
 
 TEST_F(FileHandlerTest, WavelabEndsThePassAtEveryClose)
@@ -180,26 +183,25 @@ TEST_F(FileHandlerTest, BroadcastExtensionCarriesTheClipStartPlusTheTimelineOffs
         writeClip(*h, 1);
         h->closeCapture();
         h->drain();
-        SF_INFO info{};
-        SNDFILE* f = sf_open(path("Wavelab 1 [tw-relay] 1 captured.wav").c_str(), SFM_READ, &info);
-        ASSERT_NE(f, nullptr);
-        SF_BROADCAST_INFO bext{};
-        ASSERT_EQ(sf_command(f, SFC_GET_BROADCAST_INFO, &bext, sizeof bext), SF_TRUE);
-        sf_close(f);
-        EXPECT_EQ(uint64_t(bext.time_reference_low) | uint64_t(bext.time_reference_high) << 32, c.expected)
-            << c.start.samples << " + " << c.offset.value_or(-1);
-        EXPECT_STREQ(bext.originator, "TW 6 Relay");
-        EXPECT_EQ(std::string(bext.origination_date, 10).size(), 10u);
-        EXPECT_EQ(bext.origination_date[4], '-');
-        EXPECT_EQ(bext.origination_time[2], ':');
+        const auto clip = SoundFile::open(path("Wavelab 1 [tw-relay] 1 captured.wav"));
+        ASSERT_TRUE(clip.ok()) << clip.error();
+        const auto bext = clip.value().broadcastInfo();
+        ASSERT_TRUE(bext);
+        EXPECT_EQ(clip.value().timeReference(), c.expected) << c.start.samples << " + " << c.offset.value_or(-1);
+        EXPECT_STREQ(bext->originator, "TW 6 Relay");
+        EXPECT_EQ(std::string(bext->origination_date, 10).size(), 10u);
+        EXPECT_EQ(bext->origination_date[4], '-');
+        EXPECT_EQ(bext->origination_time[2], ':');
     }
 }
 
 TEST_F(FileHandlerTest, RepairedFilesPlayInClipNumberOrderAndAreDeletedWhenPlayed)
 {
     fs::create_directories(folder);
-    writeSoundFile(path("Pro Tools 10 [tw-relay] 10 repaired.wav"), {std::vector<float>(100, 0.10f), std::vector<float>(100, -0.10f)});
-    writeSoundFile(path("Pro Tools 9 [tw-relay] 9 repaired.wav"), {std::vector<float>(100, 0.09f), std::vector<float>(100, -0.09f)});
+    ASSERT_TRUE(SoundFile::writePlanar(path("Pro Tools 10 [tw-relay] 10 repaired.wav"),
+                                       {std::vector<float>(100, 0.10f), std::vector<float>(100, -0.10f)}));
+    ASSERT_TRUE(SoundFile::writePlanar(path("Pro Tools 9 [tw-relay] 9 repaired.wav"),
+                                       {std::vector<float>(100, 0.09f), std::vector<float>(100, -0.09f)}));
     auto h = make(11); // Wavelab: a close ends the playback at once
     std::vector<std::string> found;
     ASSERT_TRUE(h->listRepaired(found));
@@ -238,7 +240,7 @@ TEST_F(FileHandlerTest, AnOfferedListStaysVisibleWhileTheDiskThreadTakesIt)
     const std::vector<std::string> files{path("Pro Tools 1 [tw-relay] 1 repaired.wav"),
                                          path("Pro Tools 2 [tw-relay] 2 repaired.wav")};
     for (const auto& file : files)
-        writeSoundFile(file, {std::vector<float>(16, 0.5f)});
+        ASSERT_TRUE(SoundFile::writePlanar(file, {std::vector<float>(16, 0.5f)}));
     auto h = make(2);
     int wrong = 0;
     for (int i = 0; i < 3000 && wrong == 0; ++i) {
@@ -258,8 +260,8 @@ TEST_F(FileHandlerTest, APlaybackStartsFromTheListSetLast)
     fs::create_directories(folder);
     const std::string first = path("Pro Tools 1 [tw-relay] 1 repaired.wav");
     const std::string second = path("Pro Tools 2 [tw-relay] 2 repaired.wav");
-    writeSoundFile(first, {std::vector<float>(64, 0.1f), std::vector<float>(64, 0.1f)});
-    writeSoundFile(second, {std::vector<float>(64, 0.2f), std::vector<float>(64, 0.2f)});
+    ASSERT_TRUE(SoundFile::writePlanar(first, {std::vector<float>(64, 0.1f), std::vector<float>(64, 0.1f)}));
+    ASSERT_TRUE(SoundFile::writePlanar(second, {std::vector<float>(64, 0.2f), std::vector<float>(64, 0.2f)}));
     for (int round = 0; round < 20; ++round) {
         auto h = make(11);
         h->setRepairedList({first});
@@ -274,7 +276,8 @@ TEST_F(FileHandlerTest, APlaybackStartsFromTheListSetLast)
 TEST_F(FileHandlerTest, PastTheEndSonarKeepsTheHostsAudio)
 {
     fs::create_directories(folder);
-    writeSoundFile(path("SONAR 1 [tw-relay] 1 repaired.wav"), {std::vector<float>(10, 0.5f), std::vector<float>(10, 0.5f)});
+    ASSERT_TRUE(SoundFile::writePlanar(path("SONAR 1 [tw-relay] 1 repaired.wav"),
+                                       {std::vector<float>(10, 0.5f), std::vector<float>(10, 0.5f)}));
     auto sonar = make(10);
     TestBlock block(2, 32, 0.75f);
     const TestBlock host(2, 32, 0.75f);
@@ -290,7 +293,8 @@ TEST_F(FileHandlerTest, PastTheEndSonarKeepsTheHostsAudio)
 TEST_F(FileHandlerTest, ReadTimeOutEndsThePlaybackAndTheRescanNoticesVanishedFiles)
 {
     fs::create_directories(folder);
-    writeSoundFile(path("Pro Tools 1 [tw-relay] 1 repaired.wav"), {std::vector<float>(10, 0.5f), std::vector<float>(10, 0.5f)});
+    ASSERT_TRUE(SoundFile::writePlanar(path("Pro Tools 1 [tw-relay] 1 repaired.wav"),
+                                       {std::vector<float>(10, 0.5f), std::vector<float>(10, 0.5f)}));
     auto h = make(2);
     TestBlock block(2, 8, 0.0f);
     ASSERT_TRUE(h->read(8, block.data()));
@@ -304,7 +308,8 @@ TEST_F(FileHandlerTest, ReadTimeOutEndsThePlaybackAndTheRescanNoticesVanishedFil
     EXPECT_EQ(playbacks, 1);
 
     // Media Composer (4) rescans while ready to write.
-    writeSoundFile(path("Media Composer 1 [tw-relay] 1 repaired.wav"), {std::vector<float>(10, 0.5f), std::vector<float>(10, 0.5f)});
+    ASSERT_TRUE(SoundFile::writePlanar(path("Media Composer 1 [tw-relay] 1 repaired.wav"),
+                                       {std::vector<float>(10, 0.5f), std::vector<float>(10, 0.5f)}));
     auto mc = make(4);
     context.state = 3;
     mc->tick();
@@ -321,7 +326,7 @@ TEST_F(FileHandlerTest, FaultsEndInAFailedCallAndTouchNothingElse)
     // A repaired file with another channel count is never read: the audio passes.
     Util::Log::Capture log;
     fs::create_directories(folder);
-    writeSoundFile(path("Pro Tools 1 [tw-relay] 1 repaired.wav"), {std::vector<float>(10, 0.5f)});
+    ASSERT_TRUE(SoundFile::writePlanar(path("Pro Tools 1 [tw-relay] 1 repaired.wav"), {std::vector<float>(10, 0.5f)}));
     auto h = make(2);
     TestBlock block(2, 8, 0.25f);
     const auto original = block.samples;
@@ -384,12 +389,13 @@ TEST_F(FileHandlerTest, CleaningSparesTheClipAnotherInstanceIsWriting)
     second->closeCapture();
     first->drain();
     second->drain();
-    const auto clip = readSoundFile(path("Pro Tools 1 [tw-relay] 1 captured.wav"));
-    ASSERT_TRUE(clip.opened);
-    ASSERT_EQ(clip.channels[0].size(), 3u * 256u);
-    EXPECT_EQ(clip.channels[0][0], 10.0f);
-    EXPECT_EQ(clip.channels[0][2 * 256], 12.0f);
-    EXPECT_EQ(clip.channels[1][3 * 256 - 1], TestBlock(2, 256, 12.0f).samples[1][255]);
+    const auto clip = SoundFile::open(path("Pro Tools 1 [tw-relay] 1 captured.wav"));
+    ASSERT_TRUE(clip.ok()) << clip.error();
+    const auto channels = clip.value().planar();
+    ASSERT_EQ(channels[0].size(), 3u * 256u);
+    EXPECT_EQ(channels[0][0], 10.0f);
+    EXPECT_EQ(channels[0][2 * 256], 12.0f);
+    EXPECT_EQ(channels[1][3 * 256 - 1], TestBlock(2, 256, 12.0f).samples[1][255]);
 }
 
 // A change of channel count closes the clip and ends the pass before the next

@@ -3,7 +3,6 @@
 #include "io/ConfigFile.h"
 
 #include <atomic>
-#include <sndfile.h>
 #include <string>
 #include <utility>
 #include <vector>
@@ -40,13 +39,4 @@ struct TestBlock {
     float* const* data() { return pointers.data(); }
 };
 
-// A whole file as libsndfile reads it, channel by channel.
-struct SoundFileContents {
-    SF_INFO info{};
-    std::vector<std::vector<float>> channels;
-    bool opened = false;
-};
-SoundFileContents readSoundFile(const std::string& path);
-// Writes a 32-bit float file with libsndfile.
-void writeSoundFile(const std::string& path, const std::vector<std::vector<float>>& channels, int rate = 48000);
 std::vector<std::string> folderEntries(const std::string& folder);

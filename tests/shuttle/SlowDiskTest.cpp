@@ -3,6 +3,7 @@
 #include "ShuttleTestSupport.h"
 #include "support/FakeClock.h"
 #include "shuttle/FileHandler.h"
+#include "support/SoundFile.h"
 #include "support/TestEnvironment.h"
 #include "util/Log.h"
 
@@ -13,6 +14,7 @@
 #include <thread>
 
 namespace fs = std::filesystem;
+using TestSupport::SoundFile;
 using Shuttle::FileHandler;
 
 namespace {
@@ -81,12 +83,13 @@ TEST_F(SlowDiskTest, AnOfflineRenderFasterThanTheDiskCapturesEveryFrame)
     handler.closeCapture();
     handler.drain();
     EXPECT_FALSE(handler.playbackRingMade()) << "capturing made the playback ring";
-    const auto clip = readSoundFile(folder + "/Wavelab 1 [tw-relay] 1 captured.wav");
-    ASSERT_TRUE(clip.opened);
-    ASSERT_EQ(clip.info.frames, Total);
+    const auto clip = SoundFile::open(folder + "/Wavelab 1 [tw-relay] 1 captured.wav");
+    ASSERT_TRUE(clip.ok()) << clip.error();
+    ASSERT_EQ(clip.value().frames(), Total);
+    const auto onDisk = clip.value().planar();
     for (uint32_t c = 0; c < 2; ++c)
         for (uint32_t i = 0; i < Total; ++i)
-            ASSERT_EQ(clip.channels[c][i], sampleAt(c, i)) << "channel " << c << ", frame " << i;
+            ASSERT_EQ(onDisk[c][i], sampleAt(c, i)) << "channel " << c << ", frame " << i;
 }
 
 // Closes posted between blocks while the disk thread is busy with earlier
@@ -127,7 +130,7 @@ TEST_F(SlowDiskTest, PlaybackStaysSampleExactWhenTheReadAheadFallsBehind)
     for (uint32_t c = 0; c < 2; ++c)
         for (uint32_t i = 0; i < Total; ++i)
             file[c][i] = sampleAt(c, i);
-    writeSoundFile(folder + "/Wavelab 1 [tw-relay] 1 repaired.wav", file);
+    ASSERT_TRUE(SoundFile::writePlanar(folder + "/Wavelab 1 [tw-relay] 1 repaired.wav", file));
     FileHandler handler(context, 11, nullptr, slowDisk());
     handler.setFormat(48000.0f, 1);
     handler.drain();
@@ -163,7 +166,7 @@ TEST_F(SlowDiskTest, AFileCutShortWhilePlayingFailsWhereItEnds)
     for (uint32_t c = 0; c < 2; ++c)
         for (uint32_t i = 0; i < Total; ++i)
             file[c][i] = sampleAt(c, i);
-    writeSoundFile(path, file);
+    ASSERT_TRUE(SoundFile::writePlanar(path, file));
     Util::Log::Capture log;
     FileHandler handler(context, 11, nullptr, slowDisk());
     handler.setFormat(48000.0f, 1);

@@ -14,6 +14,7 @@
 #include "shuttle/LoadRepairedFileCommand.h"
 #include "shuttle/Transform.h"
 #include "ipc/StandinProcess.h"
+#include "support/SoundFile.h"
 #include "support/TestEnvironment.h"
 
 #include <chrono>
@@ -23,6 +24,7 @@
 #include <optional>
 
 namespace fs = std::filesystem;
+using TestSupport::SoundFile;
 
 namespace {
 
@@ -235,8 +237,10 @@ TEST_F(TransformTest, DiscardAndLoadCommandsChangeTheStateOnTheHighSide)
     EXPECT_EQ(transform->state(), 0u);
 
     fs::create_directories(folder());
-    writeSoundFile(folder() + "/Wavelab 1 [tw-relay] 1 repaired.wav", {std::vector<float>(512, 0.1f), std::vector<float>(512, 0.1f)});
-    writeSoundFile(folder() + "/Wavelab 2 [tw-relay] 2 repaired.wav", {std::vector<float>(512, 0.2f), std::vector<float>(512, 0.2f)});
+    ASSERT_TRUE(SoundFile::writePlanar(folder() + "/Wavelab 1 [tw-relay] 1 repaired.wav",
+                                       {std::vector<float>(512, 0.1f), std::vector<float>(512, 0.1f)}));
+    ASSERT_TRUE(SoundFile::writePlanar(folder() + "/Wavelab 2 [tw-relay] 2 repaired.wav",
+                                       {std::vector<float>(512, 0.2f), std::vector<float>(512, 0.2f)}));
     pipe.PostToHigh(new Shuttle::LoadRepairedFileCommand(*transform, {folder() + "/Wavelab 1 [tw-relay] 1 repaired.wav"}));
     pipe.PostToHigh(new Shuttle::LoadRepairedFileCommand(*transform, {folder() + "/Wavelab 2 [tw-relay] 2 repaired.wav"}));
     pipeTick();
@@ -323,7 +327,7 @@ TEST_F(TransformTest, ARunStopClosesThePlaybackOnlyWhereTheHostDoes)
         start(c.host);
         const std::string clip = folder() + "/Clip 1 [tw-relay] 1 repaired.wav";
         fs::create_directories(folder());
-        writeSoundFile(clip, {std::vector<float>(4096, 0.25f), std::vector<float>(4096, 0.25f)});
+        ASSERT_TRUE(SoundFile::writePlanar(clip, {std::vector<float>(4096, 0.25f), std::vector<float>(4096, 0.25f)}));
         transform->commandPipe().PostToHigh(new Shuttle::LoadRepairedFileCommand(*transform, {clip}));
         pipeTick();
         ASSERT_EQ(transform->state(), 3u) << c.host;
@@ -352,8 +356,10 @@ TEST_F(TransformTest, RefreshReturnsToIdleWhenNothingWaitsOrTheHostAlwaysDoes)
     for (const auto& c : cases) {
         start(c.host);
         fs::create_directories(folder());
-        if (c.repairedWaiting)
-            writeSoundFile(folder() + "/Clip 1 [tw-relay] 1 repaired.wav", {std::vector<float>(8, 0.5f)});
+        if (c.repairedWaiting) {
+            ASSERT_TRUE(SoundFile::writePlanar(folder() + "/Clip 1 [tw-relay] 1 repaired.wav",
+                                               {std::vector<float>(8, 0.5f)}));
+        }
         transform->setState(DSP::Transform::State::ReadyToWrite);
         transform->refreshRepaired();
         EXPECT_EQ(transform->state(), c.after) << c.host << (c.repairedWaiting ? " with" : " without") << " a file";
