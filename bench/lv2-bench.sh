@@ -16,8 +16,8 @@
 # usage: bench/lv2-bench.sh [BUILD_DIR]   (default: build)
 #   RELAY_BENCH_REPETITIONS (10), RELAY_BENCH_PROCESSES (31) set the counts;
 #   RELAY_BENCH_CALLGRIND=1 adds the instructions per block of the
-#   PassThroughBlock members under callgrind (a figure the other developers'
-#   processes cannot move; a few minutes).
+#   PassThroughBlock members and of lv2bench's loop under callgrind (a figure
+#   the other developers' processes cannot move; a few minutes).
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 stereo=http://quillex.example/lv2/tw6relay/stereo
@@ -143,20 +143,37 @@ row "lv2-in-place / core-as-lv2" \
 if [ "${RELAY_BENCH_CALLGRIND:-0}" = 1 ]; then
   # Instructions per block: the inclusive count of the per-block call (the
   # module's run(), else PluginInstance::process) over its number of calls.
-  instructions() {
-    local out=$work/callgrind.$1 function
-    case $1 in
-      lv2 | lv2-in-place) function='Lv2::RelayPlugin::run(unsigned int)' ;;
-      *) function='Wrapper::PluginInstance::process(unsigned long, float* const*, Wrapper::Transport const&, bool, bool)' ;;
-    esac
-    valgrind --tool=callgrind --callgrind-out-file="$out" "$build/bench/relay-bench" \
-      --benchmark_filter="^PassThroughBlock/$1\$" --benchmark_min_time=0.3 >/dev/null 2>&1
-    callgrind_annotate --tree=caller --inclusive=yes --threshold=100 "$out" 2>/dev/null | awk -v f="$function" '
+  run_function='Lv2::RelayPlugin::run(unsigned int)'
+  # The inclusive count of a function in a callgrind output over its calls.
+  per_call() {
+    callgrind_annotate --tree=caller --inclusive=yes --threshold=100 "$1" 2>/dev/null | awk -v f="$2" '
       index($0, f) && $0 ~ /\*  / {gsub(",", "", $1); if ($1 + 0 > total) total = $1 + 0}
       index($0, f) && $0 ~ /(<|=>) / {for (i = 1; i <= NF; ++i) if ($i ~ /^\([0-9,]+x\)$/) {
         n = $i; gsub("[(x),]", "", n); if (n + 0 > calls) calls = n + 0}}
       END {printf "%.0f", total / calls}'
   }
+  instructions() {
+    local out=$work/callgrind.$1 function
+    case $1 in
+      lv2 | lv2-in-place) function=$run_function ;;
+      *) function='Wrapper::PluginInstance::process(unsigned long, float* const*, Wrapper::Transport const&, bool, bool)' ;;
+    esac
+    valgrind --tool=callgrind --callgrind-out-file="$out" "$build/bench/relay-bench" \
+      --benchmark_filter="^PassThroughBlock/$1\$" --benchmark_min_time=0.3 >/dev/null 2>&1
+    per_call "$out" "$function"
+  }
+  # lv2bench's whole loop per block: the program's total over 11000 blocks
+  # less that over 1000 (which leaves out loading and instantiating), over
+  # the 10000 blocks between; and run()'s share, per call.
+  lv2bench_total() {
+    valgrind --tool=callgrind --callgrind-out-file="$work/callgrind.lv2bench.$1" \
+      lv2bench -b $block -n $(($1 * block)) $stereo 2>&1 >/dev/null |
+      awk '/Collected :/ {gsub(",", "", $NF); print $NF}'
+  }
+  lv2bench_short=$(lv2bench_total 1000)
+  lv2bench_long=$(lv2bench_total 11000)
+  lv2bench_ir=$(awk -v a="$lv2bench_short" -v b="$lv2bench_long" 'BEGIN {printf "%.0f", (b - a) / 10000}')
+  lv2bench_run_ir=$(per_call "$work/callgrind.lv2bench.11000" "$run_function")
   ours_ir=$(instructions ours)
   printf '\n'
   row "instructions per block (callgrind)" "Ir" "/ ours"
@@ -165,6 +182,10 @@ if [ "${RELAY_BENCH_CALLGRIND:-0}" = 1 ]; then
     ir=$(instructions $member)
     row "PassThroughBlock/$member" "$ir" "$(ratio "$ir" "$ours_ir")"
   done
+  row "lv2bench, its whole loop" "$lv2bench_ir" "$(ratio "$lv2bench_ir" "$ours_ir")"
+  row "  of which the plug-in's run()" "$lv2bench_run_ir" "$(ratio "$lv2bench_run_ir" "$ours_ir")"
+  lv2bench_own=$((lv2bench_ir - lv2bench_run_ir))
+  row "  of which lv2bench's own (its URI lookups)" "$lv2bench_own" "$(ratio "$lv2bench_own" "$ours_ir")"
 fi
 printf '\n'
 row "figure, a fresh process ($processes each)" "wall ms" "CPU ms"

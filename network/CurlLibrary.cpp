@@ -5,36 +5,31 @@ namespace Network {
 CurlLibrary::CurlLibrary()
     : library_(Platform::DynamicLibrary::load(FileName, Platform::DynamicLibrary::Lifetime::Process))
 {
-    Platform::DynamicLibrary::resolve(library_.get(), "curl_global_init", globalInit);
-    Platform::DynamicLibrary::resolve(library_.get(), "curl_easy_init", easyInit);
-    Platform::DynamicLibrary::resolve(library_.get(), "curl_easy_cleanup", easyCleanup);
-    Platform::DynamicLibrary::resolve(library_.get(), "curl_easy_setopt", easySetopt);
-    Platform::DynamicLibrary::resolve(library_.get(), "curl_easy_getinfo", easyGetinfo);
-    Platform::DynamicLibrary::resolve(library_.get(), "curl_easy_strerror", easyStrerror);
-    Platform::DynamicLibrary::resolve(library_.get(), "curl_slist_append", slistAppend);
-    Platform::DynamicLibrary::resolve(library_.get(), "curl_slist_free_all", slistFreeAll);
-    Platform::DynamicLibrary::resolve(library_.get(), "curl_multi_init", multiInit);
-    Platform::DynamicLibrary::resolve(library_.get(), "curl_multi_cleanup", multiCleanup);
-    Platform::DynamicLibrary::resolve(library_.get(), "curl_multi_add_handle", multiAddHandle);
-    Platform::DynamicLibrary::resolve(library_.get(), "curl_multi_remove_handle", multiRemoveHandle);
-    Platform::DynamicLibrary::resolve(library_.get(), "curl_multi_perform", multiPerform);
-    Platform::DynamicLibrary::resolve(library_.get(), "curl_multi_poll", multiPoll);
-    Platform::DynamicLibrary::resolve(library_.get(), "curl_multi_wakeup", multiWakeup);
-    Platform::DynamicLibrary::resolve(library_.get(), "curl_multi_info_read", multiInfoRead);
-    Platform::DynamicLibrary::resolve(library_.get(), "curl_multi_strerror", multiStrerror);
-}
-
-bool CurlLibrary::complete() const
-{
-    return globalInit && easyInit && easyCleanup && easySetopt && easyGetinfo && easyStrerror && slistAppend &&
-           slistFreeAll && multiInit && multiCleanup && multiAddHandle && multiRemoveHandle && multiPerform &&
-           multiPoll && multiWakeup && multiInfoRead && multiStrerror;
+    Platform::DynamicLibrary::Resolver resolve(library_.get());
+    resolve("curl_global_init", globalInit);
+    resolve("curl_easy_init", easyInit);
+    resolve("curl_easy_cleanup", easyCleanup);
+    resolve("curl_easy_setopt", easySetopt);
+    resolve("curl_easy_getinfo", easyGetinfo);
+    resolve("curl_easy_strerror", easyStrerror);
+    resolve("curl_slist_append", slistAppend);
+    resolve("curl_slist_free_all", slistFreeAll);
+    resolve("curl_multi_init", multiInit);
+    resolve("curl_multi_cleanup", multiCleanup);
+    resolve("curl_multi_add_handle", multiAddHandle);
+    resolve("curl_multi_remove_handle", multiRemoveHandle);
+    resolve("curl_multi_perform", multiPerform);
+    resolve("curl_multi_poll", multiPoll);
+    resolve("curl_multi_wakeup", multiWakeup);
+    resolve("curl_multi_info_read", multiInfoRead);
+    resolve("curl_multi_strerror", multiStrerror);
+    complete_ = resolve.allFound();
 }
 
 const CurlLibrary* CurlLibrary::get()
 {
     static const CurlLibrary library;
-    return library.complete() ? &library : nullptr;
+    return library.complete_ ? &library : nullptr;
 }
 
 } // namespace Network

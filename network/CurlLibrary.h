@@ -40,9 +40,9 @@ public:
 
 private:
     CurlLibrary();
-    bool complete() const;
 
     std::unique_ptr<Platform::DynamicLibrary> library_;
+    bool complete_ = false; // every function above was found
 };
 
 } // namespace Network

@@ -36,6 +36,24 @@ public:
     }
     const Util::String& path() const { return path_; }
 
+    // Resolves a library's functions one after another and remembers whether
+    // every one was found, so that a caller need not list them twice.
+    class Resolver {
+    public:
+        explicit Resolver(const DynamicLibrary* library) : library_(library) {}
+        template <typename Function>
+        void operator()(const char* name, Function& function)
+        {
+            resolve(library_, name, function);
+            allFound_ = allFound_ && function != nullptr;
+        }
+        bool allFound() const { return allFound_; }
+
+    private:
+        const DynamicLibrary* library_;
+        bool allFound_ = true;
+    };
+
 private:
     void* handle_;
     Util::String path_;

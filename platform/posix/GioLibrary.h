@@ -33,9 +33,9 @@ public:
 
 private:
     GioLibrary();
-    bool complete() const;
 
     std::unique_ptr<DynamicLibrary> library_;
+    bool complete_ = false; // every function above was found
 };
 
 } // namespace Platform::Posix

@@ -158,7 +158,10 @@ private:
                 XNextEvent(display, &event);
                 handle(event);
             }
-            XFlush(display);
+            // No Xlib call between the last XPending (which flushed) and the
+            // poll: XFlush also reads what the server sent meanwhile into
+            // Xlib's queue, where the poll would not see it, and a requestor
+            // waiting for the next piece of a long text would wait forever.
             {
                 std::lock_guard lock(mutex_);
                 if (stopping_)

@@ -20,11 +20,10 @@ struct SelectionReader {
     std::string command; // the target's name is appended, quoted
 
     // The selection in `target` as this client pastes it. The bound only stops
-    // a reader that hangs: a 16 MiB text in increments took over a minute on
-    // a loaded two-core machine.
+    // a reader that hangs (a 16 MiB text in increments takes about a second).
     SelectionRead read(const std::string& target) const
     {
-        const std::string line = "NO_AT_BRIDGE=1 timeout 300 " + command + " '" + target + "'";
+        const std::string line = "NO_AT_BRIDGE=1 timeout 120 " + command + " '" + target + "'";
         SelectionRead read;
         std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(line.c_str(), "r"), pclose);
         if (!pipe)
