@@ -46,7 +46,7 @@ protected:
     void SetUp() override
     {
         InstalledBundle::lv2Path();
-        fs::remove_all(shuttleFolder());
+        resetShuttleFolder();
         dir = TestSupport::makeTempFolder("lv2-tools");
         input = dir + "/in.wav";
         ASSERT_TRUE(makeNoise(input, GetParam().channels, GetParam().sampleRate, GetParam().frames));

@@ -28,7 +28,7 @@ class InProcessHost : public testing::Test {
 protected:
     void SetUp() override
     {
-        fs::remove_all(shuttleFolder());
+        resetShuttleFolder();
         host = std::make_unique<Lv2Host>(InstalledBundle::pluginModule());
     }
 

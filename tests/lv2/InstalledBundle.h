@@ -28,5 +28,8 @@ CommandResult runCommand(const std::string& command);
 
 // The shuttle folder of the sandbox's settings (the editor's default session folder).
 std::string shuttleFolder();
+// Points the editor's settings back at the default session folder (a test
+// before may have chosen one of its own) and empties its shuttle folder.
+void resetShuttleFolder();
 
 } // namespace Lv2Test
