@@ -2,6 +2,7 @@
 
 #include "ConsoleFixture.h"
 #include "product/PluginFactoryImpl.h"
+#include "support/TestEnvironment.h"
 #include "ui/Canvas.h"
 #include "ui/LayoutLoader.h"
 #include "ui/LayoutWriter.h"
@@ -85,7 +86,7 @@ TEST_F(SaveLayoutCommandTest, WritesTheOpenWindowsLayoutIntoTheResourceFolder)
     EXPECT_EQ(box.shown.back().text,
               "Choose a resource directory first (resourcedir <path>): the layout file tree is saved there.");
 
-    const fs::path folder = fs::path(::testing::TempDir()) / ("layout-" + std::to_string(::getpid()));
+    const fs::path folder = fs::path(TestSupport::makeTempFolder("layout")) / "resources";
     console.run("resourcedir " + folder.string());
     console.run("savelayout");
     const fs::path file = folder / "UI/Layout/Layout_MainWindow.layout";

@@ -5,6 +5,7 @@
 #include "console/VersionCommand.h"
 #include "io/ConfigFile.h"
 #include "platform/UrlOpener.h"
+#include "support/TestEnvironment.h"
 #include "ui/Image.h"
 #include "ui/MainPluginWindow.h"
 #include "ui/ResourceManager.h"
@@ -23,7 +24,7 @@ namespace fs = std::filesystem;
 
 struct SupportCommandsTest : ::testing::Test, ConsoleFixture {
     void TearDown() override { UI::ResourceManager::instance().setOverrideFolder({}); }
-    fs::path scratch = fs::path(::testing::TempDir()) / ("console-" + std::to_string(::getpid()));
+    fs::path scratch = TestSupport::makeTempFolder("console"); // fresh: a folder left by an earlier run would answer differently
 };
 
 TEST_F(SupportCommandsTest, DesignModeIsOnOnlyWhileEnabledAndNotPrevented)
