@@ -29,13 +29,21 @@ void refuseIfTooLarge(std::size_t size)
 std::string sandbox;
 std::atomic<int> tempCounter{0};
 
+// A death test's child runs this program again and dies by its signal before
+// it could remove anything: its sandbox is made inside its parent's, which
+// goes with the parent's.
+constexpr const char* OutermostSandbox = "RELAY_TEST_SANDBOX";
+
 void makeSandbox()
 {
-    char pattern[] = "/tmp/relay-test-XXXXXX";
-    const char* dir = mkdtemp(pattern);
+    const char* outer = std::getenv(OutermostSandbox);
+    std::string pattern = std::string(outer ? outer : "/tmp") + "/relay-test-XXXXXX";
+    const char* dir = mkdtemp(pattern.data());
     if (!dir)
         std::abort();
     sandbox = dir;
+    if (!outer)
+        setenv(OutermostSandbox, dir, 1);
     const std::pair<const char*, const char*> vars[] = {
         {"HOME", ""}, {"XDG_DATA_HOME", "/.local/share"}, {"XDG_CONFIG_HOME", "/.config"},
         {"XDG_CACHE_HOME", "/.cache"}, {"XDG_DOCUMENTS_DIR", "/Documents"}, {"XDG_STATE_HOME", "/.local/state"}};
