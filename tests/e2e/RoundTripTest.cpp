@@ -26,6 +26,8 @@ protected:
     {
         dir = TestSupport::makeTempFolder("e2e");
         input = dir + "/in.wav";
+        // The editor's default session folder, whatever a test before chose.
+        Util::ConfigFile("SOFTWARE\\Quillex\\VO6").RemoveValue("Option/SessionDataFolder");
         fs::remove_all(shuttleFolder());
         Util::ConfigFile("SOFTWARE\\Quillex\\TW6Relay").RemoveValue("ShuttleOpenFilesAtStartUp");
         ASSERT_EQ(run("sox -n -r 48000 -c 2 -e floating-point -b 32 '" + input + "' synth 2 whitenoise gain -6"), 0);
