@@ -2,6 +2,7 @@
 
 #include "platform/Folders.h"
 #include "platform/posix/SqliteSettingsStore.h"
+#include "support/ScopedVariable.h"
 #include "support/TestEnvironment.h"
 #include "io/ConfigFile.h"
 #include "util/Log.h"
@@ -228,7 +229,11 @@ TEST_F(ConfigFileTest, CopyKeepsTheTypeAndTheBytes)
 
 TEST(ConfigFile, TheCurrentUsersStoreLivesUnderTheConfigFolderAndIsMadeOnTheFirstWrite)
 {
+    // A configuration folder no test has written to yet.
+    const std::string folder = TestSupport::makeTempFolder("config");
+    const TestSupport::ScopedVariable configHome("XDG_CONFIG_HOME", folder.c_str());
     const std::string path = Platform::configFolder() + "/Quillex/registry.sqlite3";
+    ASSERT_EQ(path, folder + "/Quillex/registry.sqlite3");
     ConfigFile config(kProductKey);
     EXPECT_EQ(config.GetUInt("Never", 3), 3u);
     std::vector<std::string> names{"x"};

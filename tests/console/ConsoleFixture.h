@@ -8,10 +8,25 @@
 
 #include "dsp/DSPSetImpl.h"
 #include "dsp/Element.h"
+#include "io/ConfigFile.h"
 
 #include <map>
 #include <string>
 #include <vector>
+
+// The live design settings absent from the settings store while it lives and
+// after: a test that reads or changes them starts from a fresh store's state
+// and leaves one, whatever ran before it in the process.
+struct FreshDesignSettings {
+    FreshDesignSettings() { clear(); }
+    ~FreshDesignSettings() { clear(); }
+    static void clear()
+    {
+        Util::ConfigFile maker("SOFTWARE/Quillex");
+        maker.RemoveValue("RuntimeDesignEnable");
+        maker.RemoveValue("PreventRuntimeDesign");
+    }
+};
 
 // An instance with the product's console commands, whose notices and
 // clipboard texts the test reads.

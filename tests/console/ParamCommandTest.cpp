@@ -239,7 +239,8 @@ TEST_F(ParamCommandTest, DefaultThenCompareToDefaultMatchesEveryParameter)
 
 TEST_F(ParamCommandTest, TheSnapshotDescribesEveryParameterColumnByColumn)
 {
-    run("scramble 5150");
+    const FreshDesignSettings design;
+    run("scramble all 5150");
     const auto values = elementValues();
     EXPECT_EQ(run("snapshot all 5150"), (Notice{"Param Snapshot", "Paste into Excel to see a snapshot of params."}));
     EXPECT_EQ(elementValues(), values);

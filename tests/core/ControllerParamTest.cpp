@@ -36,6 +36,8 @@ TEST(ControllerParams, MemoryParametersStartAtTheirDefaultAndReportConstrainedVa
 TEST(ControllerParams, ConfigFileParametersLiveInTheSettingsStore)
 {
     const auto config = settings();
+    for (const char* name : {"Shuttle Folder", "Reference Clip", "Level"})
+        config->RemoveValue(name); // a run before in this process stored them
     {
         Controller::StringParamConfigFile folder("Shuttle Folder", config, "/default");
         Controller::BoolParamConfigFile reference("Reference Clip", config, true);

@@ -108,12 +108,13 @@ TEST_F(DesignWindows, WithoutThePluginWindowTheToolsSaySo)
         std::vector<Util::String> titles;
         void show(const Util::String& title, const Util::String&, Icon) override { titles.push_back(title); }
     } box;
+    Platform::MessageBox& installed = Platform::messageBox(); // the product's, put back after
     Platform::installMessageBox(&box);
     UI::EditPaletteCommand palette([] { return nullptr; });
     UI::DesignAidCommand aid([] { return nullptr; });
     palette.consoleCommand("editpalette");
     aid.consoleCommand("designaid");
-    Platform::installMessageBox(nullptr);
+    Platform::installMessageBox(&installed);
     EXPECT_EQ(box.titles, (std::vector<Util::String>{"Palette Editor", "Design Aid"}));
     EXPECT_EQ(palette.editor(), nullptr);
     EXPECT_EQ(aid.aid(), nullptr);

@@ -29,13 +29,17 @@ struct Box final : Platform::MessageBox {
 
 class HotDraw : public ::testing::Test {
 protected:
-    void SetUp() override { Platform::installMessageBox(&box); }
+    void SetUp() override
+    {
+        installed = &Platform::messageBox(); // the product's, put back after
+        Platform::installMessageBox(&box);
+    }
     void TearDown() override
     {
         UI::RedrawIndicator::instance().setMode(UI::RedrawIndicator::Mode::Off);
         UI::RedrawIndicator::instance().setTextOnly(false);
         UI::RedrawIndicator::instance().noteModifiers(0);
-        Platform::installMessageBox(nullptr);
+        Platform::installMessageBox(installed);
     }
     Util::String run(const Util::String& line)
     {
@@ -44,6 +48,7 @@ protected:
         return box.texts.size() == 1 ? box.texts[0] : "(" + std::to_string(box.texts.size()) + " answers)";
     }
     Box box;
+    Platform::MessageBox* installed = nullptr;
 };
 
 // Pixels that differ from the panel's fill inside `area`.

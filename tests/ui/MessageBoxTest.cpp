@@ -4,6 +4,7 @@
 #include "platform/NativeWindow.h"
 #include "core/PluginFactory.h"
 #include "platform/posix/X11MessageBox.h"
+#include "support/ScopedVariable.h"
 #include "support/TestDisplay.h"
 #include "ui/MessageBoxFace.h"
 #include "util/Log.h"
@@ -30,32 +31,7 @@ using Clock = std::chrono::steady_clock;
 // A bound for a loaded machine, never a measure of speed.
 constexpr auto Patience = std::chrono::seconds(20);
 
-// Sets (or, with null, clears) an environment variable for one test.
-class ScopedVariable {
-public:
-    ScopedVariable(const char* name, const char* value) : name_(name)
-    {
-        if (const char* old = std::getenv(name))
-            previous_ = old;
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedVariable()
-    {
-        if (previous_)
-            setenv(name_, previous_->c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-    ScopedVariable(const ScopedVariable&) = delete;
-    ScopedVariable& operator=(const ScopedVariable&) = delete;
-
-private:
-    const char* name_;
-    std::optional<std::string> previous_;
-};
+using TestSupport::ScopedVariable;
 
 template <typename Done>
 bool waitUntil(Done done)
