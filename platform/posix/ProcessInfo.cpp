@@ -1,9 +1,8 @@
 #include "platform/ProcessInfo.h"
 
 #include <dlfcn.h>
+#include <errno.h>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <mutex>
 
 namespace Platform {
@@ -12,11 +11,12 @@ namespace {
 std::mutex overrideMutex;
 Util::String overrideName;
 
+// The C library keeps the process's argv[0]: reading it needs no file, so
+// an instance made while the process has no descriptor left still knows its
+// host.
 Util::String readArgv0()
 {
-    std::ifstream in("/proc/self/cmdline", std::ios::binary);
-    std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::string argv0 = all.substr(0, all.find('\0'));
+    const std::string argv0 = program_invocation_name ? program_invocation_name : "";
     const auto slash = argv0.find_last_of("/\\");
     return slash == std::string::npos ? argv0 : argv0.substr(slash + 1);
 }
