@@ -6,7 +6,6 @@
 #include "platform/Folders.h"
 #include "shuttle/ClipFileName.h"
 #include "shuttle/HostSets.h"
-#include "shuttle/Silence.h"
 #include "io/ConfigFile.h"
 
 #include <algorithm>

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ipc/StandinProcess.h"
+#include "support/ShuttleFolder.h"
 #include "support/SoundFile.h"
 #include "support/TestEnvironment.h"
 #include "io/ConfigFile.h"
@@ -9,16 +10,12 @@
 #include <filesystem>
 
 namespace fs = std::filesystem;
+using TestSupport::shuttleFolder;
 using TestSupport::SoundFile;
 
 namespace {
 
 int run(const std::string& command) { return std::system(command.c_str()); }
-
-std::string shuttleFolder()
-{
-    return std::string(std::getenv("XDG_DATA_HOME")) + "/Quillex/VU 6 Verov Edodod Session Data/Relay";
-}
 
 class RoundTrip : public ::testing::Test {
 protected:
@@ -26,9 +23,7 @@ protected:
     {
         dir = TestSupport::makeTempFolder("e2e");
         input = dir + "/in.wav";
-        // The editor's default session folder, whatever a test before chose.
-        Util::ConfigFile("SOFTWARE\\Quillex\\VO6").RemoveValue("Option/SessionDataFolder");
-        fs::remove_all(shuttleFolder());
+        TestSupport::resetShuttleFolder();
         Util::ConfigFile("SOFTWARE\\Quillex\\TW6Relay").RemoveValue("ShuttleOpenFilesAtStartUp");
         ASSERT_EQ(run("sox -n -r 48000 -c 2 -e floating-point -b 32 '" + input + "' synth 2 whitenoise gain -6"), 0);
     }

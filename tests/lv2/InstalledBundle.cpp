@@ -1,6 +1,5 @@
 #include "InstalledBundle.h"
 
-#include "io/ConfigFile.h"
 #include "support/TestEnvironment.h"
 
 #include <cstdio>
@@ -85,17 +84,6 @@ CommandResult runCommand(const std::string& command)
     result.errors = readFile(errors);
     result.output += result.errors;
     return result;
-}
-
-std::string shuttleFolder()
-{
-    return std::string(std::getenv("XDG_DATA_HOME")) + "/Quillex/VU 6 Verov Edodod Session Data/Relay";
-}
-
-void resetShuttleFolder()
-{
-    Util::ConfigFile("SOFTWARE\\Quillex\\VO6").RemoveValue("Option/SessionDataFolder");
-    std::filesystem::remove_all(shuttleFolder());
 }
 
 } // namespace Lv2Test

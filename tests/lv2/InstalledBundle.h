@@ -1,4 +1,6 @@
 #pragma once
+#include "support/ShuttleFolder.h"
+
 #include <string>
 
 namespace Lv2Test {
@@ -26,10 +28,7 @@ struct CommandResult {
 };
 CommandResult runCommand(const std::string& command);
 
-// The shuttle folder of the sandbox's settings (the editor's default session folder).
-std::string shuttleFolder();
-// Points the editor's settings back at the default session folder (a test
-// before may have chosen one of its own) and empties its shuttle folder.
-void resetShuttleFolder();
+using TestSupport::resetShuttleFolder;
+using TestSupport::shuttleFolder;
 
 } // namespace Lv2Test
